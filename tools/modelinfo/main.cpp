@@ -1,0 +1,10 @@
+#include <model/processor/modelcalyth.h>
+
+#include <QtCore/QTextStream>
+
+int main()
+{
+    ModelCalyth model;
+    QTextStream(stdout) << model.getMaxOutputCount() << '\n';
+    return 0;
+}
