@@ -6,9 +6,9 @@
 namespace DeviceCapacities {
 namespace {
 
-constexpr int _ = Unset;
+    constexpr int _ = Unset;
 
-// clang-format off
+    // clang-format off
 constexpr Row s_rows[] = {
     // device codes                                                    PreOut PreOutGrp LinkOut LinkOutGrp Output Source Layer InBoard OutBoard InPort OutPort Container OneMonLayer PvwBoard
     {{0x220000},                                                           16,   8,   8,  4,  16,  16,  16,  4,  4,  4,  4, 16,  1, _},
@@ -44,19 +44,20 @@ constexpr Row s_rows[] = {
 
 // Processor variants of the 0x2C0200 row that have no scene or bank player mode.
 constexpr int s_processorOnlyCodes[] = {0x2C0201, 0x2C0202};
-// clang-format on
+    // clang-format on
 
-bool contains(std::initializer_list<int> codes, int code)
-{
-    return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
+    bool contains(std::initializer_list<int> codes, int code)
+    {
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    }
 
 } // namespace
 
 const Row *processorRow(int deviceCode)
 {
-    const auto row = std::find_if(std::begin(s_rows), std::end(s_rows),
-                                  [deviceCode](const Row &r) { return contains(r.codes, deviceCode); });
+    const auto row = std::find_if(std::begin(s_rows), std::end(s_rows), [deviceCode](const Row &r) {
+        return contains(r.codes, deviceCode);
+    });
     return row == std::end(s_rows) ? nullptr : row;
 }
 

@@ -317,21 +317,75 @@ void ModelCalyth::initMaxParams(int deviceCode)
         m_maxPvwBoardCount = row->pvwBoard;
 }
 
-int ModelCalyth::getMaxPreOutputCount() const { return m_maxPreOutputCount; }
-int ModelCalyth::getMaxPreOutputGroup() const { return m_maxPreOutputGroup; }
-int ModelCalyth::getMaxLinkOutputCount() const { return m_maxLinkOutputCount; }
-int ModelCalyth::getMaxLinkOutputGroup() const { return m_maxLinkOutputGroup; }
-int ModelCalyth::getMaxOutputCount() const { return m_maxOutputCount; }
-int ModelCalyth::getMaxSourceCount() const { return m_maxSourceCount; }
-int ModelCalyth::getMaxBankCount() const { return m_maxBankCount; }
-int ModelCalyth::getMaxBankNameLength() const { return m_maxBankNameLength; }
-int ModelCalyth::getMaxLayerCount() const { return m_maxLayerCount; }
-int ModelCalyth::getMaxPageCount() const { return m_maxPageCount; }
-int ModelCalyth::getMaxInputBoardCount() const { return m_maxInputBoardCount; }
-int ModelCalyth::getMaxOutPutBoardCount() const { return m_maxOutPutBoardCount; }
-int ModelCalyth::getMaxInputBoardPortCount() const { return m_maxInputBoardPortCount; }
-int ModelCalyth::getMaxOutputBoardPortCount() const { return m_maxOutputBoardPortCount; }
-int ModelCalyth::getMaxContainerCount() const { return m_maxContainerCount; }
-int ModelCalyth::getMaxContainerName() const { return m_maxContainerName; }
-int ModelCalyth::getMaxOneMonitorLayerCount() const { return m_maxMonitorLayerCount; }
-int ModelCalyth::getMaxPvwBoardCount() const { return m_maxPvwBoardCount; }
+int ModelCalyth::getMaxPreOutputCount() const
+{
+    return m_maxPreOutputCount;
+}
+int ModelCalyth::getMaxPreOutputGroup() const
+{
+    return m_maxPreOutputGroup;
+}
+int ModelCalyth::getMaxLinkOutputCount() const
+{
+    return m_maxLinkOutputCount;
+}
+int ModelCalyth::getMaxLinkOutputGroup() const
+{
+    return m_maxLinkOutputGroup;
+}
+int ModelCalyth::getMaxOutputCount() const
+{
+    return m_maxOutputCount;
+}
+int ModelCalyth::getMaxSourceCount() const
+{
+    return m_maxSourceCount;
+}
+int ModelCalyth::getMaxBankCount() const
+{
+    return m_maxBankCount;
+}
+int ModelCalyth::getMaxBankNameLength() const
+{
+    return m_maxBankNameLength;
+}
+int ModelCalyth::getMaxLayerCount() const
+{
+    return m_maxLayerCount;
+}
+int ModelCalyth::getMaxPageCount() const
+{
+    return m_maxPageCount;
+}
+int ModelCalyth::getMaxInputBoardCount() const
+{
+    return m_maxInputBoardCount;
+}
+int ModelCalyth::getMaxOutPutBoardCount() const
+{
+    return m_maxOutPutBoardCount;
+}
+int ModelCalyth::getMaxInputBoardPortCount() const
+{
+    return m_maxInputBoardPortCount;
+}
+int ModelCalyth::getMaxOutputBoardPortCount() const
+{
+    return m_maxOutputBoardPortCount;
+}
+int ModelCalyth::getMaxContainerCount() const
+{
+    return m_maxContainerCount;
+}
+int ModelCalyth::getMaxContainerName() const
+{
+    return m_maxContainerName;
+}
+int ModelCalyth::getMaxOneMonitorLayerCount() const
+{
+    return m_maxMonitorLayerCount;
+}
+int ModelCalyth::getMaxPvwBoardCount() const
+{
+    return m_maxPvwBoardCount;
+}

@@ -137,7 +137,8 @@ struct _Container_Record
 {
     int value1, value2, value3, value4, value5, value6, value7;
     int value8, value9, value10, value11, value12, value13, value14;
-    char name[40]; // 8-bit text, zero-padded; the model clears the first getMaxContainerName() bytes
+    // 8-bit text, zero-padded; the model clears the first getMaxContainerName() bytes.
+    char name[40];
     QList<int> outputValues; // one entry per output, each -1
 };
 
@@ -216,13 +217,13 @@ public:
 
     int m_deviceCode = 0;
     int m_initConstant = 0;
-    QVector<int> *m_pOutputVecA = nullptr; // per output, 0
-    QVector<int> *m_pOutputVecB = nullptr; // per output, 0
-    QVector<int> *m_pOutputVecC = nullptr; // per output, 0
-    QVector<int> *m_pOutputVecD = nullptr; // per output, 0
+    QVector<int> *m_pOutputVecA = nullptr;       // per output, 0
+    QVector<int> *m_pOutputVecB = nullptr;       // per output, 0
+    QVector<int> *m_pOutputVecC = nullptr;       // per output, 0
+    QVector<int> *m_pOutputVecD = nullptr;       // per output, 0
     QVector<quint8> *m_pOutputFlagVec = nullptr; // per output, 0
-    QVector<int> *m_pOutputVecE = nullptr; // per output, 0
-    QVector<int> *m_pOutputVecF = nullptr; // per output, 128
+    QVector<int> *m_pOutputVecE = nullptr;       // per output, 0
+    QVector<int> *m_pOutputVecF = nullptr;       // per output, 128
     int m_intBlock1[8] = {};
     int m_intBlock2[8] = {}; // 255 each
     int m_intBlock3[3] = {};
@@ -234,31 +235,31 @@ public:
     int m_intBlock7[4] = {};
     int m_intBlock8[4] = {};
     QString m_text1;
-    QStringList m_inputBoardNameList; // per input board
+    QStringList m_inputBoardNameList;  // per input board
     QStringList m_outputBoardNameList; // per output board
     QString m_textBlock1[5];
     quint8 m_byte1 = 0;
     int m_value2 = 0;
     int m_value3 = 0;
     int m_value4 = 0;
-    QList<quint8> m_sourceFlagListA; // per source, 0
-    QList<quint8> m_sourceFlagListB; // per source, 0
-    QList<quint8> m_sourceFlagListC; // per source, 0
-    QList<quint8> m_sourceFlagListD; // per source, 0
-    QList<int> m_sourceValueListA; // per source, 0
-    QList<QStringList> m_sourceTextList; // per source, eight empty strings
-    QList<int> m_sourceValueListB; // per source, 0
-    QList<int> m_sourceValueListC; // per source, 1
+    QList<quint8> m_sourceFlagListA;                // per source, 0
+    QList<quint8> m_sourceFlagListB;                // per source, 0
+    QList<quint8> m_sourceFlagListC;                // per source, 0
+    QList<quint8> m_sourceFlagListD;                // per source, 0
+    QList<int> m_sourceValueListA;                  // per source, 0
+    QList<QStringList> m_sourceTextList;            // per source, eight empty strings
+    QList<int> m_sourceValueListB;                  // per source, 0
+    QList<int> m_sourceValueListC;                  // per source, 1
     QList<_SourceWindow_Record> m_sourceWindowList; // per source
-    QList<_SourceB_Record> m_sourceRecBList; // per source
-    QList<_SourceC_Record> m_sourceRecCList; // per source
-    QList<quint8> m_outputBoardFlagListA; // per output board, 0
+    QList<_SourceB_Record> m_sourceRecBList;        // per source
+    QList<_SourceC_Record> m_sourceRecCList;        // per source
+    QList<quint8> m_outputBoardFlagListA;           // per output board, 0
     int m_intBlock9[5] = {};
     QString m_text2;
     quint8 m_byte2 = 0;
-    QStringList m_outputBoardTextListA; // per output board
+    QStringList m_outputBoardTextListA;   // per output board
     QList<quint8> m_outputBoardFlagListB; // per output board, 0
-    QStringList m_outputBoardTextListB; // per output board
+    QStringList m_outputBoardTextListB;   // per output board
     QList<quint8> m_outputBoardFlagListC; // per output board, 0
     QString m_text3;
     quint8 m_byte3 = 0;
@@ -290,20 +291,20 @@ public:
     quint8 m_spareBytes[8] = {}; // the client's own; initParam() never writes it
     QVector<_OutputH_Record> *m_pOutputRecHVec = nullptr; // per output
     int m_intBlock12[5] = {};
-    QList<_Int12_Record> m_spareRecordList; // never filled
-    QList<_Int12_Record> m_inputBoardRecList; // per input board
-    QList<_InputPort_Record> m_inputPortList; // per input board
+    QList<_Int12_Record> m_spareRecordList;         // never filled
+    QList<_Int12_Record> m_inputBoardRecList;       // per input board
+    QList<_InputPort_Record> m_inputPortList;       // per input board
     QList<_InputBoard_Record> m_inputBoardInfoList; // per input board
     int m_intBlock13[11] = {};
-    QList<quint8> m_outputFlagList; // per output, 0
-    QList<_OutputA_Record> m_outputRecAList; // per output
-    QList<_OutputB_Record> m_outputRecBList; // per output
+    QList<quint8> m_outputFlagList;           // per output, 0
+    QList<_OutputA_Record> m_outputRecAList;  // per output
+    QList<_OutputB_Record> m_outputRecBList;  // per output
     QList<_Container_Record> m_containerList; // per container
-    QList<_OutputC_Record> m_outputRecCList; // per output
-    QList<_OutputD_Record> m_outputRecDList; // per output
-    QList<_OutputE_Record> m_outputRecEList; // per output
-    QList<_OutputF_Record> m_outputRecFList; // per output
-    QList<_OutputG_Record> m_outputRecGList; // per output, plus one
+    QList<_OutputC_Record> m_outputRecCList;  // per output
+    QList<_OutputD_Record> m_outputRecDList;  // per output
+    QList<_OutputE_Record> m_outputRecEList;  // per output
+    QList<_OutputF_Record> m_outputRecFList;  // per output
+    QList<_OutputG_Record> m_outputRecGList;  // per output, plus one
     int m_intBlock14[5] = {};
     int m_intBlock15[19] = {};
     int m_value12 = 0;
@@ -316,9 +317,9 @@ public:
     quint8 m_byteBlock[4] = {};
     QVector<_OutputI_Record> *m_pOutputRecIVec = nullptr; // per output
     QVector<_OutputJ_Record> *m_pOutputRecJVec = nullptr; // four per output
-    QVector<_Int9_Record> m_spareRecordVec; // never filled
-    QStringList m_outputQuadNameList; // four per output
-    QList<_OutputName_Record> m_outputNamePairList; // per output
+    QVector<_Int9_Record> m_spareRecordVec;               // never filled
+    QStringList m_outputQuadNameList;                     // four per output
+    QList<_OutputName_Record> m_outputNamePairList;       // per output
 
     // Capacities: written only by initMaxParams().
     int m_maxPreOutputCount = 0;
