@@ -2,6 +2,7 @@
 #define MODEL_PROCESSOR_MODELCALYTH_H
 
 #include <model/model_export.h>
+#include <model/processor/int12record.h>
 
 #include <QtCore/QList>
 #include <QtCore/QString>
@@ -11,13 +12,6 @@
 // Records of the processor parameter tree. They are plain aggregates without constructors: the
 // model value-initialises each one (`T{}`, every field zero) and then writes its defaults. Their
 // meanings belong to the client; the model fixes only types, order and defaults.
-
-// Twelve integers per input board; the scene model keeps one per source.
-struct _Int12_Record
-{
-    int value1, value2, value3, value4, value5, value6;
-    int value7, value8, value9, value10, value11, value12;
-};
 
 // Per output. The model copies it only as a whole.
 struct _OutputA_Record
@@ -148,7 +142,6 @@ struct _Int9_Record
     int value1, value2, value3, value4, value5, value6, value7, value8, value9;
 };
 
-Q_DECLARE_TYPEINFO(_Int12_Record, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(_OutputA_Record, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(_OutputB_Record, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(_OutputC_Record, Q_PRIMITIVE_TYPE);
