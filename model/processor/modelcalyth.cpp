@@ -5,17 +5,20 @@
 #include <QtCore/QtGlobal>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
 constexpr int DefaultDeviceCode = 0x320000;
 constexpr int TextSlotsPerSource = 8;
 
-// A capacity as an element count. Only a client writing a capacity member directly can make one
-// negative; the tree then gets no entries instead of a failed allocation.
+// A capacity as an element count. Only a client writing a capacity member directly can take it
+// out of the table's range: a negative value builds no entries, and a value beyond what a Qt
+// container can hold is cut down so that "4 per output" and "one more than outputs" cannot
+// overflow (the allocation then fails the documented way).
 int count(int capacity)
 {
-    return qMax(0, capacity);
+    return qBound(0, capacity, std::numeric_limits<int>::max() / 8);
 }
 
 // An owned container is swapped whole: the fresh one takes the slot, the old one is released.
@@ -208,7 +211,8 @@ void ModelCalyth::initParam(int deviceCode)
 
     for (auto &v : m_intBlock16)
         v = 0;
-    appendCopies(m_outputRecGList, outputs + 1, _OutputG_Record{});
+    // Indices 0 to the output count inclusive; a negative count gives none.
+    appendCopies(m_outputRecGList, m_maxOutputCount < 0 ? 0 : outputs + 1, _OutputG_Record{});
 
     m_value7 = 1;
     m_value8 = 0;
