@@ -1,0 +1,128 @@
+#include "modelic.h"
+
+#include <QtCore/QtGlobal>
+
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
+
+namespace {
+
+constexpr int DefaultDeviceCode = 0x2D0001;
+
+struct CapacityRow
+{
+    std::initializer_list<int> codes; // device codes that share every value of the row
+    int group;
+    int signalGroup;
+    int inPort;
+    int outPort;
+    int user;
+};
+
+// clang-format off
+constexpr CapacityRow s_capacities[] = {
+    // device codes          Group SignalGroup InPort OutPort User
+    {{0x2D0000, 0x2D0001},      80,         80,    80,     80,  40},
+};
+// clang-format on
+
+const CapacityRow *capacityRow(int deviceCode)
+{
+    const auto row = std::find_if(
+        std::begin(s_capacities), std::end(s_capacities), [deviceCode](const CapacityRow &r) {
+            return std::find(r.codes.begin(), r.codes.end(), deviceCode) != r.codes.end();
+        });
+    return row == std::end(s_capacities) ? nullptr : row;
+}
+
+// Appends the default record capacity times. The capacities are public, so a client may have
+// written a negative one: that builds an empty list rather than a failed allocation.
+template<typename T>
+void appendDefaults(QList<T> &list, int capacity)
+{
+    const int n = qMax(0, capacity);
+    const T record{};
+    list.reserve(list.size() + n);
+    for (int i = 0; i < n; ++i)
+        list.append(record);
+}
+
+} // namespace
+
+ModelIC::ModelIC()
+{
+    initParam(DefaultDeviceCode);
+}
+
+ModelIC::~ModelIC() = default;
+
+void ModelIC::initMaxParams(int deviceCode)
+{
+    const CapacityRow *row = capacityRow(deviceCode);
+    if (!row) {
+        // The text names the group capacity, yet only the user capacity drops to 0: the other
+        // lists keep the sizes of the last known code, and resetUserInfo() accepts no index.
+        QMessageLogger().warning("---ModelIC m_maxGroupCount = 0");
+        m_maxUserCount = 0;
+        return;
+    }
+    m_maxGroupCount = row->group;
+    m_maxSignalGroupCount = row->signalGroup;
+    m_maxInPortCount = row->inPort;
+    m_maxOutPortCount = row->outPort;
+    m_maxUserCount = row->user;
+}
+
+void ModelIC::initParam(int deviceCode)
+{
+    m_deviceCode = deviceCode;
+    clearParams();
+    initMaxParams(deviceCode);
+    m_initConstant = 3000;
+
+    appendDefaults(m_groupList, m_maxGroupCount);
+    appendDefaults(m_signalGroupList, m_maxSignalGroupCount);
+    appendDefaults(m_inPortList, m_maxInPortCount);
+    appendDefaults(m_outPortList, m_maxOutPortCount);
+    // Every index below the user capacity passes resetUserInfo()'s check, so each user starts as
+    // the default user: the default-constructed record.
+    appendDefaults(m_userList, m_maxUserCount);
+}
+
+void ModelIC::clearParams()
+{
+    m_groupList.clear();
+    m_signalGroupList.clear();
+    m_inPortList.clear();
+    m_outPortList.clear();
+    m_userList.clear();
+}
+
+void ModelIC::resetUserInfo(int index, _UserList_Destktop &user) const
+{
+    if (index < 0 || index >= m_maxUserCount)
+        return;
+    user = _UserList_Destktop();
+}
+
+int ModelIC::getMaxGroupCount() const
+{
+    return m_maxGroupCount;
+}
+int ModelIC::getMaxSignalGroupCount() const
+{
+    return m_maxSignalGroupCount;
+}
+int ModelIC::getMaxInPortCount() const
+{
+    return m_maxInPortCount;
+}
+int ModelIC::getMaxOutPortCount() const
+{
+    return m_maxOutPortCount;
+}
+int ModelIC::getMaxUserCount() const
+{
+    return m_maxUserCount;
+}

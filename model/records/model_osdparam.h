@@ -1,0 +1,43 @@
+#ifndef MODEL_RECORDS_MODEL_OSDPARAM_H
+#define MODEL_RECORDS_MODEL_OSDPARAM_H
+
+#include <model/model_export.h>
+
+#include <QtCore/QByteArray>
+#include <QtCore/QString>
+
+// The parameters of the on-screen display. Each field carries its default; the meanings are the
+// client's. The eleven leading bytes start as 00 00 FE DC 00 00 00 00 00 0D 0A.
+//
+// Binary layout: the client reads members at fixed offsets, so the members below keep their
+// order and widths, with natural alignment and no vtable.
+class MODEL_EXPORT model_OsdParam
+{
+public:
+    model_OsdParam();
+    ~model_OsdParam();
+    model_OsdParam(const model_OsdParam &) = default;
+    model_OsdParam &operator=(const model_OsdParam &) = default;
+    model_OsdParam(model_OsdParam &&) = default;
+    model_OsdParam &operator=(model_OsdParam &&) = default;
+
+    quint8 m_osdByte1 = 0;
+    quint8 m_osdByte2 = 0;
+    quint8 m_osdByte3 = 0xFE;
+    quint8 m_osdByte4 = 0xDC;
+    quint8 m_osdByte5 = 0;
+    quint8 m_osdByte6 = 0;
+    quint8 m_osdByte7 = 0;
+    quint8 m_osdByte8 = 0;
+    quint8 m_osdByte9 = 0;
+    quint8 m_osdByte10 = 0x0D; // carriage return
+    quint8 m_osdByte11 = 0x0A; // line feed
+    QString m_osdText1;
+    quint8 m_osdByte12 = 0;
+    int m_osdNumber1 = 3000;
+    QString m_osdText2;
+    QByteArray m_osdData;
+    int m_osdNumber2 = -1;
+};
+
+#endif // MODEL_RECORDS_MODEL_OSDPARAM_H

@@ -1,0 +1,48 @@
+#ifndef MODEL_RECORDS_MODEL_PROTOCOLDATA_H
+#define MODEL_RECORDS_MODEL_PROTOCOLDATA_H
+
+#include <model/model_export.h>
+
+#include <QtCore/QByteArray>
+#include <QtCore/QString>
+
+// The protocol data of the client. Each field carries its default beside it, the two address
+// texts in a comment; the meanings are the client's.
+//
+// Binary layout: the client reads members at fixed offsets, so the members below keep their
+// order and widths, with natural alignment and no vtable.
+class MODEL_EXPORT model_Protocoldata
+{
+public:
+    model_Protocoldata();
+    ~model_Protocoldata();
+    model_Protocoldata(const model_Protocoldata &) = default;
+    model_Protocoldata &operator=(const model_Protocoldata &) = default;
+    model_Protocoldata(model_Protocoldata &&) = default;
+    model_Protocoldata &operator=(model_Protocoldata &&) = default;
+
+    QString m_ipAddress1; // "100.100.100.100"
+    quint8 m_protoByte1 = 0;
+    QString m_ipAddress2; // "100.100.100.100"
+    quint8 m_protoByte2 = 0;
+    quint16 m_protoWord1 = 0xF00F;
+    quint16 m_protoWord2 = 0xF11F;
+    quint8 m_protoByte3 = 0;
+    quint16 m_protoWord3 = 0;
+    quint16 m_protoWord4 = 0;
+    quint16 m_protoWord5 = 0;
+    quint8 m_protoByte4 = 0;
+    quint8 m_protoByte5 = 0;
+    quint8 m_protoByte6 = 0;
+    quint8 m_protoByte7 = 0;
+    quint8 m_protoByte8 = 0;
+    quint8 m_protoByte9 = 0;
+    quint8 m_protoByte10 = 0;
+    int m_protoNumber1 = 3000;
+    QString m_protoText;
+    QByteArray m_protoData;
+    quint8 m_protoByte11 = 0;
+    int m_protoNumber2 = -1;
+};
+
+#endif // MODEL_RECORDS_MODEL_PROTOCOLDATA_H

@@ -1,0 +1,73 @@
+#ifndef TESTS_MEMBERLAYOUT_H
+#define TESTS_MEMBERLAYOUT_H
+
+#include <QtTest/QtTest>
+
+#include <algorithm>
+
+// Layout checks for classes with natural alignment. A table lists every member in declaration
+// order with its width in bytes; each member is expected at the end of the one before, rounded up
+// to its width (the natural alignment of the scalars and Qt handles these classes hold), and the
+// class ends rounded up to its widest member.
+
+// The width of a Qt handle (QString, QByteArray, QList): one pointer.
+constexpr int Handle = int(sizeof(void *));
+
+template<typename T>
+struct LayoutMember
+{
+    const char *name;
+    int width;         // as the binary interface gives it
+    int declaredWidth; // sizeof the member as declared
+    const char *(*address)(const T &);
+};
+
+#define LAYOUT_MEMBER(Class, member, width)                                                        \
+    LayoutMember<Class>                                                                            \
+    {                                                                                              \
+#member, width, int(sizeof(Class::member)),                                                \
+            [](const Class &c) { return reinterpret_cast<const char *>(&c.member); }               \
+    }
+
+inline void addLayoutColumns()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("expectedOffset");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("expectedWidth");
+}
+
+// One row per member and one for sizeof, named "<prefix>::<member>". firstOffset leaves room for
+// a vtable pointer.
+template<typename T, std::size_t N>
+void addLayoutRows(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0)
+{
+    const T object;
+    const char *base = reinterpret_cast<const char *>(&object);
+    const auto alignUp = [](int offset, int alignment) {
+        return (offset + alignment - 1) / alignment * alignment;
+    };
+    int offset = firstOffset;
+    int alignment = firstOffset > 0 ? Handle : 1;
+    for (const LayoutMember<T> &m : members) {
+        offset = alignUp(offset, m.width);
+        QTest::newRow(QByteArray(prefix).append("::").append(m.name).constData())
+            << int(m.address(object) - base) << offset << m.declaredWidth << m.width;
+        offset += m.width;
+        alignment = std::max(alignment, m.width);
+    }
+    QTest::newRow(QByteArray(prefix).append("::sizeof").constData())
+        << int(sizeof(T)) << alignUp(offset, alignment) << 0 << 0;
+}
+
+inline void checkLayoutRow()
+{
+    QFETCH(int, offset);
+    QFETCH(int, expectedOffset);
+    QFETCH(int, width);
+    QFETCH(int, expectedWidth);
+    QCOMPARE(offset, expectedOffset);
+    QCOMPARE(width, expectedWidth);
+}
+
+#endif // TESTS_MEMBERLAYOUT_H
