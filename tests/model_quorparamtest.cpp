@@ -104,6 +104,7 @@ private Q_SLOTS:
     void layout();
     void defaults_data();
     void defaults();
+    void rewriteDefaults();
     void shortcuts_data();
     void shortcuts();
     void testPattern_data();
@@ -234,6 +235,25 @@ void Model_QuorParamTest::defaults()
     QCOMPARE(m->m_word1, 0u);
     QCOMPARE(m->m_word2, 0u);
     checkBlock(*m);
+}
+
+void Model_QuorParamTest::rewriteDefaults()
+{
+    auto m = std::make_unique<Model_QuorParam>();
+    Model_QuorParam::gOledLength = 31;
+    _OledKey_Param *keys[]
+        = {&m->m_presetKeys[0][5], &m->m_presetKeys[2][5],  &m->m_shortcutKeys[0][5],
+           &m->m_commonKeys[3][0], &m->m_commonKeys[0][58], &m->m_commonKeys[0][60]};
+    for (_OledKey_Param *key : keys)
+        fillTexts(*key, 'x');
+    m->initKeyBoradData();
+    QCOMPARE(describe(*keys[0]), label("PST", 3));
+    QCOMPARE(describe(*keys[1]),
+             QStringLiteral("0 0 7 1 0 0/0/0 [%1][%1][%1]").arg(QString(31, 'x')));
+    QCOMPARE(describe(*keys[2]), QStringLiteral("0 0 6 2 26 0/0/0 [SCT][TONE][]"));
+    QCOMPARE(describe(*keys[3]), label("PG 1", 4, "LAY"));
+    QCOMPARE(describe(*keys[4]), QStringLiteral("0 0 6 1 10 4/2/0 [ALPH][50][]"));
+    QCOMPARE(describe(*keys[5]), QStringLiteral("0 0 6 2 14 3/4/0 [COM][TONE][]"));
 }
 
 void Model_QuorParamTest::shortcuts_data()
