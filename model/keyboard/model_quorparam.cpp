@@ -251,13 +251,11 @@ template<typename ShowField>
 void dumpKey(const char *format, int page, int index, const _OledKey_Param &key,
              ShowField showField)
 {
-    QMessageLogger().debug() << keyLine(format, page, index, key)             //
-                             << "-- [" << showField(key.firstString) << "]["  //
-                             << int(key.firstStringLen) << "] "               //
-                             << "-- [" << showField(key.secondString) << "][" //
-                             << int(key.secondStringLen) << "] "              //
-                             << "-- [" << showField(key.thirdString) << "]["  //
-                             << int(key.thirdStringLen) << "] ";
+    QDebug line = QMessageLogger().debug();
+    line << keyLine(format, page, index, key);
+    line << "-- [" << showField(key.firstString) << "][" << int(key.firstStringLen) << "] ";
+    line << "-- [" << showField(key.secondString) << "][" << int(key.secondStringLen) << "] ";
+    line << "-- [" << showField(key.thirdString) << "][" << int(key.thirdStringLen) << "] ";
 }
 
 int firstByte(const TextField &field)
