@@ -150,6 +150,8 @@ void Model_QuorParamTest::layout_data()
     MEMBER(m_shortcutKeys, 8080, 1), MEMBER(m_layerKeys, 16160, 1), MEMBER(m_outputKeys, 8080, 1);
     MEMBER(m_inputKeys, 8080, 1), MEMBER(m_commonKeys, 60600, 1), MEMBER(m_map, 8, 8);
     QTest::newRow("sizeof class") << int(sizeof m) << 0 << 109112 << 0;
+#undef RECORD
+#undef MEMBER
 }
 
 void Model_QuorParamTest::layout()
