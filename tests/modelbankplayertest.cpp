@@ -52,17 +52,10 @@ int outputsOf(int code)
 {
     const auto *row
         = std::find_if(std::begin(s_outputs), std::end(s_outputs), [code](const OutputRow &r) {
-              return std::find(r.codes.begin(), r.codes.end(), code) != r.codes.end();
+              return std::count(r.codes.begin(), r.codes.end(), code);
           });
     Q_ASSERT(row != std::end(s_outputs));
     return row->outputs;
-}
-
-QString hex(int code)
-{
-    const qint64 magnitude = qAbs(qint64(code));
-    return QLatin1String(code < 0 ? "-0x" : "0x")
-        + QStringLiteral("%1").arg(magnitude, 6, 16, QLatin1Char('0')).toUpper();
 }
 
 template<typename Values>
@@ -111,9 +104,9 @@ void fillBankArrays(ModelBankPlayer &m, int value)
 
 QString describe(const _BankPlayerItem_Record &item)
 {
-    return QStringList{
-        QString::number(item.value1), item.text1, item.text2, item.text3, item.text4, item.text5}
-        .join(QLatin1Char('|'));
+    return QString::number(item.value1) + QLatin1Char('|')
+        + QStringList{item.text1, item.text2, item.text3, item.text4, item.text5}.join(
+            QLatin1Char('|'));
 }
 
 } // namespace
@@ -122,10 +115,8 @@ class ModelBankPlayerTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void knownCodes_data();
-    void knownCodes();
-    void unknownCodes_data();
-    void unknownCodes();
+    void capacities_data();
+    void capacities();
     void presets();
     void clearParams();
     void bankCount_data();
@@ -134,50 +125,39 @@ private Q_SLOTS:
     void layout();
 };
 
-void ModelBankPlayerTest::knownCodes_data()
+void ModelBankPlayerTest::capacities_data()
 {
+    QTest::addColumn<int>("previous"); // 0: both capacities start out invalid instead
     QTest::addColumn<int>("code");
+    QTest::addColumn<int>("rowCode"); // the code whose capacities apply afterwards
     for (const OutputRow &row : s_outputs)
         for (int code : row.codes)
-            QTest::newRow(qPrintable(hex(code))) << code;
+            QTest::addRow("0x%X", code) << 0 << code << code;
+    for (const auto &u : s_unknown)
+        QTest::addRow("0x%X after 0x%X", u.code, u.previous) << u.previous << u.code << u.previous;
 }
 
-void ModelBankPlayerTest::knownCodes()
+void ModelBankPlayerTest::capacities()
 {
+    QFETCH(int, previous);
     QFETCH(int, code);
+    QFETCH(int, rowCode);
     ModelBankPlayer model;
-    model.m_maxBankCount = -7;
-    model.m_maxOutputCount = -7;
+    if (previous) {
+        model.initParam(previous);
+    } else {
+        model.m_maxBankCount = -7;
+        model.m_maxOutputCount = -7;
+    }
+    // Twice: each call starts again from empty byte vectors.
     model.initParam(code);
-    model.initParam(code); // starts again from empty byte vectors
+    model.initParam(code);
     QCOMPARE(int(model.m_deviceCode), code);
     QCOMPARE(model.getMaxBankCount(), Banks);
-    QCOMPARE(model.getMaxOutputCount(), outputsOf(code));
+    QCOMPARE(model.getMaxOutputCount(), outputsOf(rowCode));
     QCOMPARE(model.m_bankBytes1, QVector<quint8>(9 * Banks, 0));
     QCOMPARE(model.m_bankBytes2, QVector<quint8>(8 * Banks, 0));
     QCOMPARE(bankArrays(model), bankArrays(Banks, 0));
-}
-
-void ModelBankPlayerTest::unknownCodes_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("previous");
-    for (const auto &row : s_unknown)
-        QTest::addRow("%s after %s", qPrintable(hex(row.code)), qPrintable(hex(row.previous)))
-            << row.code << row.previous;
-}
-
-void ModelBankPlayerTest::unknownCodes()
-{
-    QFETCH(int, code);
-    QFETCH(int, previous);
-    ModelBankPlayer model;
-    model.initParam(previous);
-    model.initParam(code);
-    QCOMPARE(int(model.m_deviceCode), code);
-    QCOMPARE(model.getMaxBankCount(), Banks);
-    QCOMPARE(model.getMaxOutputCount(), outputsOf(previous));
-    QCOMPARE(model.m_bankBytes1.size(), 9 * Banks);
 }
 
 void ModelBankPlayerTest::presets()
@@ -188,11 +168,9 @@ void ModelBankPlayerTest::presets()
         QCOMPARE(describe(item), emptyItem);
     QCOMPARE(join(model.m_spareBytes), QStringLiteral("0 0 0 0 0 0 0 0"));
 
-    model.m_initConstant = 7;
-    model.m_value1 = model.m_value2 = model.m_value3 = model.m_value4 = 7;
-    model.m_value5 = model.m_value6 = model.m_value7 = model.m_value8 = 7;
-    model.m_value9 = model.m_value10 = 7;
-    model.m_flag1 = model.m_flag2 = 7;
+    model.m_initConstant = model.m_value1 = model.m_value2 = model.m_value3 = model.m_value4 = 7;
+    model.m_value5 = model.m_value6 = model.m_value7 = model.m_value8 = model.m_value9 = 7;
+    model.m_value10 = model.m_flag1 = model.m_flag2 = model.m_spareBytes[7] = 7;
     model.m_bankBytes1[0] = 7;
     fillBankArrays(model, 7);
     const _BankPlayerItem_Record written{7,
@@ -201,11 +179,8 @@ void ModelBankPlayerTest::presets()
                                          QStringLiteral("c"),
                                          QStringLiteral("d"),
                                          QStringLiteral("e")};
-    model.m_items1[0] = written;
-    model.m_items1[Items - 1] = written;
-    model.m_items2[0] = written;
-    model.m_items2[Items - 1] = written;
-    model.m_spareBytes[7] = 7;
+    model.m_items1[0] = model.m_items1[Items - 1] = written;
+    model.m_items2[0] = model.m_items2[Items - 1] = written;
 
     model.initParam(DefaultCode);
     QCOMPARE(join({model.m_initConstant, model.m_value1, model.m_value2, model.m_value3,
@@ -234,7 +209,6 @@ void ModelBankPlayerTest::clearParams()
     QCOMPARE(bankArrays(model), bankArrays(0, 7));
     QCOMPARE(model.m_items1[3].text1, QStringLiteral("kept"));
     QCOMPARE(model.getMaxOutputCount(), 144);
-    QCOMPARE(int(model.m_deviceCode), 0x900000);
 }
 
 void ModelBankPlayerTest::bankCount_data()
@@ -274,43 +248,23 @@ void ModelBankPlayerTest::layout_data()
         std::size_t offset;
         int width;
     };
-    constexpr int Int = 4, Byte = 1, Vector = sizeof(void *), BankArray = 16 * Int;
-    constexpr int ItemTable = 255 * int(sizeof(_BankPlayerItem_Record));
+    constexpr int I = 4, B = 1, V = sizeof(void *), Array = 16 * I;
+    constexpr int Table = 255 * int(sizeof(_BankPlayerItem_Record));
     // clang-format off
+#define MEMBER(name, width) {#name, offsetof(ModelBankPlayer, name), width}
     static constexpr Member members[] = {
-        // member           offset in the class                        width
-        {"m_deviceCode",     offsetof(ModelBankPlayer, m_deviceCode),     Int},
-        {"m_initConstant",   offsetof(ModelBankPlayer, m_initConstant),   Int},
-        {"m_value1",         offsetof(ModelBankPlayer, m_value1),         Int},
-        {"m_value2",         offsetof(ModelBankPlayer, m_value2),         Int},
-        {"m_value3",         offsetof(ModelBankPlayer, m_value3),         Int},
-        {"m_value4",         offsetof(ModelBankPlayer, m_value4),         Int},
-        {"m_value5",         offsetof(ModelBankPlayer, m_value5),         Int},
-        {"m_value6",         offsetof(ModelBankPlayer, m_value6),         Int},
-        {"m_value7",         offsetof(ModelBankPlayer, m_value7),         Int},
-        {"m_flag1",          offsetof(ModelBankPlayer, m_flag1),          Byte},
-        {"m_value8",         offsetof(ModelBankPlayer, m_value8),         Int},
-        {"m_bankBytes1",     offsetof(ModelBankPlayer, m_bankBytes1),     Vector},
-        {"m_bankValues1",    offsetof(ModelBankPlayer, m_bankValues1),    BankArray},
-        {"m_bankIndex1",     offsetof(ModelBankPlayer, m_bankIndex1),     BankArray},
-        {"m_bankValues2",    offsetof(ModelBankPlayer, m_bankValues2),    BankArray},
-        {"m_bankValues3",    offsetof(ModelBankPlayer, m_bankValues3),    BankArray},
-        {"m_bankValues4",    offsetof(ModelBankPlayer, m_bankValues4),    BankArray},
-        {"m_flag2",          offsetof(ModelBankPlayer, m_flag2),          Byte},
-        {"m_bankValues5",    offsetof(ModelBankPlayer, m_bankValues5),    BankArray},
-        {"m_bankIndex2",     offsetof(ModelBankPlayer, m_bankIndex2),     BankArray},
-        {"m_bankValues6",    offsetof(ModelBankPlayer, m_bankValues6),    BankArray},
-        {"m_bankValues7",    offsetof(ModelBankPlayer, m_bankValues7),    BankArray},
-        {"m_bankValues8",    offsetof(ModelBankPlayer, m_bankValues8),    BankArray},
-        {"m_bankBytes2",     offsetof(ModelBankPlayer, m_bankBytes2),     Vector},
-        {"m_value9",         offsetof(ModelBankPlayer, m_value9),         Int},
-        {"m_value10",        offsetof(ModelBankPlayer, m_value10),        Int},
-        {"m_items1",         offsetof(ModelBankPlayer, m_items1),         ItemTable},
-        {"m_spareBytes",     offsetof(ModelBankPlayer, m_spareBytes),     8 * Byte},
-        {"m_items2",         offsetof(ModelBankPlayer, m_items2),         ItemTable},
-        {"m_maxBankCount",   offsetof(ModelBankPlayer, m_maxBankCount),   Int},
-        {"m_maxOutputCount", offsetof(ModelBankPlayer, m_maxOutputCount), Int},
+        MEMBER(m_deviceCode, I), MEMBER(m_initConstant, I), MEMBER(m_value1, I),
+        MEMBER(m_value2, I), MEMBER(m_value3, I), MEMBER(m_value4, I), MEMBER(m_value5, I),
+        MEMBER(m_value6, I), MEMBER(m_value7, I), MEMBER(m_flag1, B), MEMBER(m_value8, I),
+        MEMBER(m_bankBytes1, V), MEMBER(m_bankValues1, Array), MEMBER(m_bankIndex1, Array),
+        MEMBER(m_bankValues2, Array), MEMBER(m_bankValues3, Array), MEMBER(m_bankValues4, Array),
+        MEMBER(m_flag2, B), MEMBER(m_bankValues5, Array), MEMBER(m_bankIndex2, Array),
+        MEMBER(m_bankValues6, Array), MEMBER(m_bankValues7, Array), MEMBER(m_bankValues8, Array),
+        MEMBER(m_bankBytes2, V), MEMBER(m_value9, I), MEMBER(m_value10, I),
+        MEMBER(m_items1, Table), MEMBER(m_spareBytes, 8 * B), MEMBER(m_items2, Table),
+        MEMBER(m_maxBankCount, I), MEMBER(m_maxOutputCount, I),
     };
+#undef MEMBER
     // clang-format on
     int expected = 0;
     for (const Member &m : members) {
