@@ -25,7 +25,9 @@
 // - Slashes in a key separate sub-keys in the settings store: leading, trailing and doubled slashes
 //   collapse ("/a" and "a/" come back as "a", "a//b" as "a/b"; of keys that collapse onto the same
 //   name the later one in key order wins). A key that is empty or only slashes is not stored.
-// - Text that is not valid UTF-16 (a lone surrogate) does not survive the UTF-8 file.
+// - Values lose their characters outside the Basic Multilingual Plane (emoji and the like) and any
+//   lone surrogate: the settings store encodes a value one UTF-16 unit at a time, and half a pair
+//   is no UTF-8 character. Keys keep them.
 // - Keys that differ only in letter case collide where the settings store ignores case (Windows).
 // Everything else comes back as written, in keys and values alike: "=", ";", ",", "#", brackets,
 // quotes, backslashes, control characters and line breaks, leading and trailing blanks, a leading
