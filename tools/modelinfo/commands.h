@@ -1,0 +1,42 @@
+#ifndef MODELINFO_COMMANDS_H
+#define MODELINFO_COMMANDS_H
+
+#include <QtCore/QJsonObject>
+#include <QtCore/QString>
+
+#include <stdexcept>
+
+// What a subcommand prints: the same information as text for people and as JSON for scripts.
+struct Output
+{
+    QString text;
+    QJsonObject json;
+};
+
+// A problem with the command line or its input; main() prints it as one line and exits with 2.
+class CommandError : public std::runtime_error
+{
+public:
+    explicit CommandError(const QString &message)
+        : std::runtime_error(message.toStdString())
+    { }
+};
+
+enum class KeyboardOperation {
+    Defaults, // the keys as construction leaves them
+    Test,     // initOLEDTest()
+    Icons,    // initOLEDIconTest()
+    Grid,     // initShortcuts(true)
+};
+
+// Parses 0x-prefixed hexadecimal or decimal, optionally negative, as a 32-bit device code.
+int parseDeviceCode(const QString &text);
+
+Output deviceCommand(int code);
+Output codesCommand();
+Output portsCommand();
+Output keyboardCommand(KeyboardOperation operation);
+// Reads the topology file, or with a non-empty jsonFile first stores that JSON array into it.
+Output topologyCommand(const QString &file, const QString &jsonFile);
+
+#endif // MODELINFO_COMMANDS_H
