@@ -5,10 +5,11 @@
 
 #include <algorithm>
 
-// Layout checks for classes with natural alignment. A table lists every member in declaration
-// order with its width in bytes; each member is expected at the end of the one before, rounded up
-// to its width (the natural alignment of the scalars and Qt handles these classes hold), and the
-// class ends rounded up to its widest member.
+// Layout checks. A table lists every member in declaration order with its width in bytes. In a
+// class of natural alignment each member is expected at the end of the one before, rounded up to
+// its width (the natural alignment of the scalars and Qt handles these classes hold), and the class
+// ends rounded up to its widest member; in a packed class every member follows the one before
+// directly and the class ends with its last member.
 
 // The width of a Qt handle (QString, QByteArray, QList): one pointer.
 constexpr int Handle = int(sizeof(void *));
@@ -37,14 +38,19 @@ inline void addLayoutColumns()
     QTest::addColumn<int>("expectedWidth");
 }
 
+enum class Packing { Natural, Packed };
+
 // One row per member and one for sizeof, named "<prefix>::<member>". firstOffset leaves room for
 // a vtable pointer.
 template<typename T, std::size_t N>
-void addLayoutRows(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0)
+void addLayoutRows(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0,
+                   Packing packing = Packing::Natural)
 {
-    const T object;
+    static const T object; // some models are large
     const char *base = reinterpret_cast<const char *>(&object);
-    const auto alignUp = [](int offset, int alignment) {
+    const auto alignUp = [packing](int offset, int alignment) {
+        if (packing == Packing::Packed)
+            return offset;
         return (offset + alignment - 1) / alignment * alignment;
     };
     int offset = firstOffset;

@@ -1,3 +1,5 @@
+#include "memberlayout.h"
+
 #include <model/processor/modelcalyth.h>
 
 #include <QtTest/QtTest>
@@ -451,22 +453,12 @@ void ModelCalythTest::zeroAndNegativeCapacities()
     }
 }
 
-// Member layout: every member in declaration order with its width in bytes. The class is packed,
-// so each offset is the sum of the widths before it, after the 8-byte vtable pointer.
-#define MEMBER(name, width)                                                                        \
-    {                                                                                              \
-#name, width, [](const ModelCalyth &m) { return reinterpret_cast<const char *>(&m.name); } \
-    }
-
-struct MemberRow
-{
-    const char *name;
-    int width;
-    const char *(*address)(const ModelCalyth &);
-};
+// Every member in declaration order with its width in bytes; the class is packed, after the
+// vtable pointer.
+#define MEMBER(name, width) LAYOUT_MEMBER(ModelCalyth, name, width)
 
 // clang-format off
-const MemberRow calythMembers[] = {
+const LayoutMember<ModelCalyth> calythMembers[] = {
     MEMBER(m_deviceCode, 4), MEMBER(m_initConstant, 4),
     MEMBER(m_pOutputVecA, 8), MEMBER(m_pOutputVecB, 8), MEMBER(m_pOutputVecC, 8), MEMBER(m_pOutputVecD, 8),
     MEMBER(m_pOutputFlagVec, 8), MEMBER(m_pOutputVecE, 8), MEMBER(m_pOutputVecF, 8),
@@ -510,29 +502,13 @@ const MemberRow calythMembers[] = {
 
 void ModelCalythTest::layout_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("offset");
-    int offset = int(sizeof(void *));
-    int index = 0;
-    for (const MemberRow &row : calythMembers) {
-        QTest::newRow(row.name) << index++ << offset;
-        offset += row.width;
-    }
-    QTest::newRow("sizeof") << -1 << offset;
+    addLayoutColumns();
+    addLayoutRows("ModelCalyth", calythMembers, Handle, Packing::Packed);
 }
 
 void ModelCalythTest::layout()
 {
-    QFETCH(int, index);
-    QFETCH(int, offset);
-    static const ModelCalyth model;
-    if (index < 0) {
-        QCOMPARE(int(sizeof(ModelCalyth)), offset);
-        QCOMPARE(int(std::size(calythMembers)), 123);
-        return;
-    }
-    const char *base = reinterpret_cast<const char *>(&model);
-    QCOMPARE(int(calythMembers[index].address(model) - base), offset);
+    checkLayoutRow();
 }
 
 QTEST_GUILESS_MAIN(ModelCalythTest)
