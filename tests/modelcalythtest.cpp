@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstring>
 #include <initializer_list>
-#include <memory>
 
 namespace {
 
@@ -36,9 +35,10 @@ bool operator==(const Caps &a, const Caps &b)
 
 char *toString(const Caps &c)
 {
-    return qstrdup(QByteArray::number(c.preOut) + ' ' + QByteArray::number(c.output) + ' '
-                   + QByteArray::number(c.source) + ' ' + QByteArray::number(c.layer) + ' '
-                   + QByteArray::number(c.container) + " pvw " + QByteArray::number(c.pvw));
+    QByteArray text;
+    for (const int *value = &c.preOut; value <= &c.pvw; ++value)
+        text += QByteArray::number(*value) + ' ';
+    return qstrdup(text);
 }
 
 // The device table as the product sheets give it, kept apart from the library's own copy so that a
@@ -117,7 +117,6 @@ private Q_SLOTS:
     void defaults();
     void initParamDiscardsClientWrites();
     void clearParamsEmptiesOnlyValueContainers();
-    void initParamReplacesOwnedVectors();
     void zeroAndNegativeCapacities();
     void layout_data();
     void layout();
@@ -127,21 +126,16 @@ void ModelCalythTest::knownCodes_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<Caps>("caps");
-    int codes = 0;
     for (const KnownRow &row : knownRows) {
-        for (int code : row.codes) {
+        for (int code : row.codes)
             QTest::newRow(hex(code)) << code << row.caps;
-            ++codes;
-        }
     }
-    QCOMPARE(codes, 58);
 }
 
 void ModelCalythTest::knownCodes()
 {
     QFETCH(int, code);
     QFETCH(Caps, caps);
-
     // A row without a preview board count keeps what the previous code wrote: 2 after
     // construction (0x320000), 1 after 0x900000.
     for (const int previous : {0x320000, 0x900000}) {
@@ -152,9 +146,8 @@ void ModelCalythTest::knownCodes()
         if (expected.pvw == -1)
             expected.pvw = previous == 0x900000 ? 1 : 2;
         QCOMPARE(capsOf(model), expected);
-        QCOMPARE(model.getMaxBankCount(), 16);
-        QCOMPARE(model.getMaxBankNameLength(), 16);
-        QCOMPARE(model.getMaxPageCount(), 16);
+        QCOMPARE(model.getMaxBankCount() + model.getMaxBankNameLength() + model.getMaxPageCount(),
+                 48);
         QCOMPARE(model.getMaxContainerName(), 32);
     }
 }
@@ -172,203 +165,122 @@ void ModelCalythTest::unknownCodes()
     ModelCalyth model;
     model.initParam(0x900000);
     const Caps before = capsOf(model);
-
     model.initMaxParams(code);
     QCOMPARE(capsOf(model), before);
-
     // The tree is rebuilt to the last known capacities; the code itself is still recorded.
     model.initParam(code);
     QCOMPARE(v(model.m_deviceCode), code);
     QCOMPARE(capsOf(model), before);
-    QCOMPARE(model.m_pOutputVecA->size(), 144);
     QCOMPARE(model.m_outputRecGList.size(), 145);
-    QCOMPARE(model.m_sourceWindowList.size(), 96);
-    QCOMPARE(model.m_pLayerVec->size(), 288);
-    QCOMPARE(model.getMaxBankCount(), 16);
 }
 
 void ModelCalythTest::treeSizes_data()
 {
     QTest::addColumn<int>("code");
-    QTest::addColumn<int>("outputs");
-    QTest::addColumn<int>("sources");
-    QTest::addColumn<int>("inBoards");
-    QTest::addColumn<int>("ports");
-    QTest::addColumn<int>("outBoards");
-    QTest::addColumn<int>("containers");
-    QTest::addColumn<int>("layers");
-
-    QTest::newRow("default 0x320000") << 0x320000 << 8 << 16 << 4 << 4 << 2 << 8 << 16;
-    QTest::newRow("smallest 0x2C0200") << 0x2C0200 << 1 << 1 << 1 << 1 << 1 << 1 << 1;
-    QTest::newRow("most outputs 0x900000") << 0x900000 << 144 << 96 << 24 << 4 << 36 << 4 << 288;
-    QTest::newRow("most sources 0x250313") << 0x250313 << 80 << 152 << 38 << 4 << 20 << 6 << 160;
-    QTest::newRow("most layers 0x250301") << 0x250301 << 64 << 64 << 16 << 4 << 16 << 4 << 768;
-    QTest::newRow("most ports 0x2D0000") << 0x2D0000 << 80 << 80 << 1 << 80 << 1 << 40 << 80;
-    QTest::newRow("more containers than outputs 0x220000")
-        << 0x220000 << 16 << 16 << 4 << 4 << 4 << 16 << 16;
+    QTest::addColumn<QVector<int>>("counts"); // outputs, sources, in boards, ports, out boards,
+                                              // containers, layers
+    QTest::newRow("default") << 0x320000 << QVector<int>{8, 16, 4, 4, 2, 8, 16};
+    QTest::newRow("smallest") << 0x2C0200 << QVector<int>{1, 1, 1, 1, 1, 1, 1};
+    QTest::newRow("most outputs") << 0x900000 << QVector<int>{144, 96, 24, 4, 36, 4, 288};
+    QTest::newRow("most sources") << 0x250313 << QVector<int>{80, 152, 38, 4, 20, 6, 160};
+    QTest::newRow("most layers") << 0x250301 << QVector<int>{64, 64, 16, 4, 16, 4, 768};
+    QTest::newRow("most ports") << 0x2D0000 << QVector<int>{80, 80, 1, 80, 1, 40, 80};
 }
 
 void ModelCalythTest::treeSizes()
 {
     QFETCH(int, code);
-    QFETCH(int, outputs);
-    QFETCH(int, sources);
-    QFETCH(int, inBoards);
-    QFETCH(int, ports);
-    QFETCH(int, outBoards);
-    QFETCH(int, containers);
-    QFETCH(int, layers);
-
-    ModelCalyth model;
-    model.initParam(code);
-    QCOMPARE(v(model.m_deviceCode), code);
-
-    for (const auto *vec : {model.m_pOutputVecA, model.m_pOutputVecB, model.m_pOutputVecC,
-                            model.m_pOutputVecD, model.m_pOutputVecE, model.m_pOutputVecF})
-        QCOMPARE(vec->size(), outputs);
-    QCOMPARE(model.m_pOutputFlagVec->size(), outputs);
-    QCOMPARE(model.m_pOutputRecHVec->size(), outputs);
-    QCOMPARE(model.m_pOutputRecIVec->size(), outputs);
-    QCOMPARE(model.m_pOutputRecJVec->size(), 4 * outputs);
-    QCOMPARE(model.m_outputFlagList.size(), outputs);
-    QCOMPARE(model.m_outputRecAList.size(), outputs);
-    QCOMPARE(model.m_outputRecBList.size(), outputs);
-    QCOMPARE(model.m_outputRecCList.size(), outputs);
-    QCOMPARE(model.m_outputRecDList.size(), outputs);
-    QCOMPARE(model.m_outputRecEList.size(), outputs);
-    QCOMPARE(model.m_outputRecFList.size(), outputs);
-    QCOMPARE(model.m_outputRecGList.size(), outputs + 1);
-    QCOMPARE(model.m_outputQuadNameList.size(), 4 * outputs);
-    QCOMPARE(model.m_outputNamePairList.size(), outputs);
-
-    for (int size : {model.m_sourceFlagListA.size(), model.m_sourceFlagListB.size(),
-                     model.m_sourceFlagListC.size(), model.m_sourceFlagListD.size(),
-                     model.m_sourceValueListA.size(), model.m_sourceTextList.size(),
-                     model.m_sourceValueListB.size(), model.m_sourceValueListC.size(),
-                     model.m_sourceWindowList.size(), model.m_sourceRecBList.size(),
-                     model.m_sourceRecCList.size()})
-        QCOMPARE(size, sources);
-    for (const QStringList &texts : qAsConst(model.m_sourceTextList))
-        QCOMPARE(texts, QStringList(QVector<QString>(8).toList()));
-
-    for (int size : {model.m_inputBoardNameList.size(), model.m_inputBoardRecList.size(),
-                     model.m_inputPortList.size(), model.m_inputBoardInfoList.size()})
-        QCOMPARE(size, inBoards);
-    for (const _InputPort_Record &board : qAsConst(model.m_inputPortList)) {
-        for (const QList<int> *field : {&board.portValues1, &board.portValues3, &board.portValues4,
-                                        &board.portValues5, &board.portValues6})
-            QCOMPARE(*field, QVector<int>(ports, 0).toList());
-        QCOMPARE(board.portValues2, QVector<int>(ports, 10).toList());
-    }
-
-    for (int size : {model.m_outputBoardNameList.size(), model.m_outputBoardFlagListA.size(),
-                     model.m_outputBoardTextListA.size(), model.m_outputBoardFlagListB.size(),
-                     model.m_outputBoardTextListB.size(), model.m_outputBoardFlagListC.size(),
-                     model.m_outputBoardGroupListA.size(), model.m_outputBoardGroupListB.size()})
-        QCOMPARE(size, outBoards);
-    for (const QStringList &group : qAsConst(model.m_outputBoardGroupListA))
-        QVERIFY(group.isEmpty());
-
-    QCOMPARE(model.m_containerList.size(), containers);
-    for (const _Container_Record &container : qAsConst(model.m_containerList))
-        QCOMPARE(container.outputValues, QVector<int>(outputs, -1).toList());
-    QCOMPARE(model.m_pLayerVec->size(), layers);
-
-    QVERIFY(model.m_spareTextList.isEmpty());
-    QVERIFY(model.m_spareValueList.isEmpty());
-    QVERIFY(model.m_spareRecordList.isEmpty());
-    QVERIFY(model.m_spareRecordVec.isEmpty());
+    QFETCH(QVector<int>, counts);
+    const int o = counts[0], s = counts[1], ib = counts[2], p = counts[3], ob = counts[4];
+    ModelCalyth m;
+    m.initParam(code);
+    // Every container of the tree against the capacity that sizes it.
+    const QPair<int, int> sizes[] = {
+        {m.m_pOutputVecA->size(), o},           {m.m_pOutputVecB->size(), o},
+        {m.m_pOutputVecC->size(), o},           {m.m_pOutputVecD->size(), o},
+        {m.m_pOutputFlagVec->size(), o},        {m.m_pOutputVecE->size(), o},
+        {m.m_pOutputVecF->size(), o},           {m.m_pOutputRecHVec->size(), o},
+        {m.m_pOutputRecIVec->size(), o},        {m.m_pOutputRecJVec->size(), 4 * o},
+        {m.m_outputFlagList.size(), o},         {m.m_outputRecAList.size(), o},
+        {m.m_outputRecBList.size(), o},         {m.m_outputRecCList.size(), o},
+        {m.m_outputRecDList.size(), o},         {m.m_outputRecEList.size(), o},
+        {m.m_outputRecFList.size(), o},         {m.m_outputRecGList.size(), o + 1},
+        {m.m_outputQuadNameList.size(), 4 * o}, {m.m_outputNamePairList.size(), o},
+        {m.m_sourceFlagListA.size(), s},        {m.m_sourceFlagListB.size(), s},
+        {m.m_sourceFlagListC.size(), s},        {m.m_sourceFlagListD.size(), s},
+        {m.m_sourceValueListA.size(), s},       {m.m_sourceTextList.size(), s},
+        {m.m_sourceValueListB.size(), s},       {m.m_sourceValueListC.size(), s},
+        {m.m_sourceWindowList.size(), s},       {m.m_sourceRecBList.size(), s},
+        {m.m_sourceRecCList.size(), s},         {m.m_inputBoardNameList.size(), ib},
+        {m.m_inputBoardRecList.size(), ib},     {m.m_inputPortList.size(), ib},
+        {m.m_inputBoardInfoList.size(), ib},    {m.m_outputBoardNameList.size(), ob},
+        {m.m_outputBoardFlagListA.size(), ob},  {m.m_outputBoardTextListA.size(), ob},
+        {m.m_outputBoardFlagListB.size(), ob},  {m.m_outputBoardTextListB.size(), ob},
+        {m.m_outputBoardFlagListC.size(), ob},  {m.m_outputBoardGroupListA.size(), ob},
+        {m.m_outputBoardGroupListB.size(), ob}, {m.m_containerList.size(), counts[5]},
+        {m.m_pLayerVec->size(), counts[6]},     {m.m_spareTextList.size(), 0},
+        {m.m_spareValueList.size(), 0},         {m.m_spareRecordList.size(), 0},
+        {m.m_spareRecordVec.size(), 0},
+    };
+    for (const auto &size : sizes)
+        QCOMPARE(size.first, size.second);
+    // The nested lists: eight text slots per source, one port entry per port, one -1 per output.
+    QCOMPARE(m.m_sourceTextList.last(), QStringList(QVector<QString>(8).toList()));
+    QCOMPARE(m.m_inputPortList.last().portValues6, QVector<int>(p, 0).toList());
+    QCOMPARE(m.m_inputPortList.last().portValues2, QVector<int>(p, 10).toList());
+    QCOMPARE(m.m_containerList.last().outputValues, QVector<int>(o, -1).toList());
+    QVERIFY(m.m_outputBoardGroupListB.last().isEmpty());
 }
 
 void ModelCalythTest::defaults()
 {
     const ModelCalyth model;
-    QCOMPARE(v(model.m_deviceCode), 0x320000);
-    QCOMPARE(v(model.m_initConstant), 3000);
-
     // Plain members that start other than zero.
-    QCOMPARE(v(model.m_value1), 1);
-    QCOMPARE(v(model.m_value2), 2);
-    QCOMPARE(v(model.m_value7), 1);
-    QCOMPARE(v(model.m_value9), 128);
-    QCOMPARE(v(model.m_value11), 30);
-    QCOMPARE(v(model.m_value12), 2);
-    QCOMPARE(v(model.m_value13), 4);
-    QCOMPARE(v(model.m_value14), 3840);
-    QCOMPARE(v(model.m_value15), 7680);
-    QCOMPARE(v(model.m_resolutionWidth), 1920);
-    QCOMPARE(v(model.m_resolutionHeight), 1080);
-    for (int i = 0; i < 8; ++i) {
-        QCOMPARE(v(model.m_intBlock1[i]), 0);
-        QCOMPARE(v(model.m_intBlock2[i]), 255);
-        QCOMPARE(v(model.m_intBlock10[i]), 0);
-    }
+    const QVector<int> values
+        = {model.m_deviceCode,       model.m_initConstant, model.m_value1,
+           model.m_value2,           model.m_value7,       model.m_value9,
+           model.m_value11,          model.m_value12,      model.m_value13,
+           model.m_value14,          model.m_value15,      model.m_resolutionWidth,
+           model.m_resolutionHeight, model.m_intBlock2[0], model.m_intBlock2[7]};
+    QCOMPARE(
+        values,
+        (QVector<int>{0x320000, 3000, 1, 2, 1, 128, 30, 2, 4, 3840, 7680, 1920, 1080, 255, 255}));
+    QCOMPARE(*model.m_pOutputVecF, QVector<int>(8, 128));
+    QCOMPARE(model.m_sourceValueListC, QVector<int>(16, 1).toList());
+    QCOMPARE(model.m_outputRecBList.last().value1, 255);
 
-    for (int value : *model.m_pOutputVecF)
-        QCOMPARE(value, 128);
-    for (int value : *model.m_pOutputVecA)
-        QCOMPARE(value, 0);
-    for (int value : qAsConst(model.m_sourceValueListC))
-        QCOMPARE(value, 1);
-    for (const _OutputB_Record &record : qAsConst(model.m_outputRecBList)) {
-        QCOMPARE(record.value1, 255);
-        QCOMPARE(record.value9, 0);
-    }
-
-    const int windowDefaults[30] = {0, 0, 1920, 1080, 0, 0, 1920, 1080, 0, 0, 0, 0, 0,  0,  0,
-                                    0, 0, 0,    0,    0, 0, 0,    0,    0, 0, 0, 0, -1, -1, -1};
-    for (const _SourceWindow_Record &window : qAsConst(model.m_sourceWindowList))
-        QCOMPARE(std::memcmp(&window, windowDefaults, sizeof windowDefaults), 0);
-
-    const _Container_Record &container = model.m_containerList.first();
-    QCOMPARE(container.value1, 0);
-    QCOMPARE(container.value14, 0);
+    const int window[30] = {0, 0, 1920, 1080, 0, 0, 1920, 1080, 0, 0, 0, 0, 0,  0,  0,
+                            0, 0, 0,    0,    0, 0, 0,    0,    0, 0, 0, 0, -1, -1, -1};
+    for (const _SourceWindow_Record &record : qAsConst(model.m_sourceWindowList))
+        QCOMPARE(std::memcmp(&record, window, sizeof window), 0);
+    const _Container_Record &container = model.m_containerList.last();
     QCOMPARE(QByteArray(container.name, sizeof container.name), QByteArray(40, '\0'));
-
-    const _OutputH_Record &h = model.m_pOutputRecHVec->first();
-    QCOMPARE(h.value3, 0.0);
-    QCOMPARE(model.m_outputNamePairList.first().name1, QString());
-    QCOMPARE(model.m_outputQuadNameList.first(), QString());
 }
 
 void ModelCalythTest::initParamDiscardsClientWrites()
 {
     ModelCalyth model;
     model.initParam(0x250300);
-
-    model.m_initConstant = 1;
     model.m_value9 = 5;
-    model.m_intBlock2[7] = 0;
-    model.m_intBlock11[0] = 9;
     model.m_intBlock11[3] = 9;
-    model.m_shortBlock[6] = 9;
     model.m_doubleValue = 2.5;
     model.m_textBlock2[4] = QStringLiteral("client");
     model.m_spareBytes[0] = 0x5A;
     (*model.m_pOutputVecF)[0] = 1;
     model.m_sourceWindowList[3].width1 = 640;
     model.m_containerList[0].name[31] = 'x';
-    model.m_containerList[0].outputValues[0] = 7;
     model.m_inputPortList[0].portValues2[0] = 0;
-    model.m_sourceTextList[0][0] = QStringLiteral("client");
     model.m_spareTextList.append(QStringLiteral("client"));
 
     model.initParam(0x250300);
-
-    QCOMPARE(v(model.m_initConstant), 3000);
     QCOMPARE(v(model.m_value9), 128);
-    QCOMPARE(v(model.m_intBlock2[7]), 255);
-    QCOMPARE(v(model.m_intBlock11[0]), 0);
     QCOMPARE(v(model.m_intBlock11[3]), 0);
-    QCOMPARE(v(model.m_shortBlock[6]), qint16(0));
     QCOMPARE(v(model.m_doubleValue), 0.0);
     QCOMPARE(model.m_textBlock2[4], QString());
     QCOMPARE((*model.m_pOutputVecF)[0], 128);
     QCOMPARE(model.m_sourceWindowList[3].width1, 1920);
     QCOMPARE(model.m_containerList[0].name[31], '\0');
-    QCOMPARE(model.m_containerList[0].outputValues[0], -1);
     QCOMPARE(model.m_inputPortList[0].portValues2[0], 10);
-    QCOMPARE(model.m_sourceTextList[0][0], QString());
     QVERIFY(model.m_spareTextList.isEmpty());
     // The client's spare bytes are the one thing a rebuild carries over.
     QCOMPARE(v(model.m_spareBytes[0]), quint8(0x5A));
@@ -379,51 +291,19 @@ void ModelCalythTest::clearParamsEmptiesOnlyValueContainers()
     ModelCalyth model;
     model.m_text3 = QStringLiteral("kept");
     model.m_spareRecordVec.append(_Int9_Record{});
-    const QVector<int> *vecA = model.m_pOutputVecA;
     const QVector<_Layer_Record> *layers = model.m_pLayerVec;
-
     model.clearParams();
 
-    QCOMPARE(model.m_pOutputVecA, vecA);
-    QCOMPARE(model.m_pOutputVecA->size(), 8);
     QCOMPARE(model.m_pLayerVec, layers);
-    QCOMPARE(model.m_pLayerVec->size(), 16);
-    QCOMPARE(model.m_pOutputRecJVec->size(), 32);
+    QCOMPARE(model.m_pLayerVec->size() + model.m_pOutputVecA->size(), 16 + 8);
     QCOMPARE(model.m_text3, QStringLiteral("kept"));
-    QCOMPARE(v(model.m_value14), 3840);
-    QCOMPARE(v(model.m_deviceCode), 0x320000);
     QCOMPARE(model.getMaxOutputCount(), 8);
-
-    for (bool empty :
-         {model.m_inputBoardNameList.isEmpty(),    model.m_outputBoardNameList.isEmpty(),
-          model.m_sourceFlagListA.isEmpty(),       model.m_sourceFlagListD.isEmpty(),
-          model.m_sourceTextList.isEmpty(),        model.m_sourceValueListC.isEmpty(),
-          model.m_sourceWindowList.isEmpty(),      model.m_sourceRecBList.isEmpty(),
-          model.m_sourceRecCList.isEmpty(),        model.m_outputBoardFlagListA.isEmpty(),
-          model.m_outputBoardTextListB.isEmpty(),  model.m_outputBoardFlagListC.isEmpty(),
-          model.m_outputBoardGroupListA.isEmpty(), model.m_outputBoardGroupListB.isEmpty(),
-          model.m_inputBoardRecList.isEmpty(),     model.m_inputPortList.isEmpty(),
-          model.m_inputBoardInfoList.isEmpty(),    model.m_outputFlagList.isEmpty(),
-          model.m_outputRecAList.isEmpty(),        model.m_outputRecBList.isEmpty(),
-          model.m_containerList.isEmpty(),         model.m_outputRecCList.isEmpty(),
-          model.m_outputRecGList.isEmpty(),        model.m_spareRecordVec.isEmpty(),
-          model.m_outputQuadNameList.isEmpty(),    model.m_outputNamePairList.isEmpty()})
+    for (bool empty : {model.m_inputBoardNameList.isEmpty(), model.m_sourceTextList.isEmpty(),
+                       model.m_sourceRecCList.isEmpty(), model.m_outputBoardFlagListC.isEmpty(),
+                       model.m_outputBoardGroupListB.isEmpty(), model.m_inputPortList.isEmpty(),
+                       model.m_containerList.isEmpty(), model.m_outputRecGList.isEmpty(),
+                       model.m_spareRecordVec.isEmpty(), model.m_outputNamePairList.isEmpty()})
         QVERIFY(empty);
-
-    model.initParam(0x320000);
-    QCOMPARE(model.m_sourceWindowList.size(), 16);
-    QCOMPARE(model.m_sourceWindowList.first().height2, 1080);
-}
-
-void ModelCalythTest::initParamReplacesOwnedVectors()
-{
-    // Run under the sanitizers this also proves that every replaced and every last vector is
-    // released exactly once, including through a pointer to the class.
-    std::unique_ptr<ModelCalyth> model(new ModelCalyth);
-    for (int code : {0x250301, 0x900000, 0x2C0200, 0x230103, 0x320000})
-        model->initParam(code);
-    QCOMPARE(model->m_pOutputRecJVec->size(), 32);
-    model.reset();
 }
 
 void ModelCalythTest::zeroAndNegativeCapacities()
@@ -433,23 +313,13 @@ void ModelCalythTest::zeroAndNegativeCapacities()
     for (int capacity : {0, -5}) {
         ModelCalyth model;
         model.m_maxOutputCount = capacity;
-        model.m_maxSourceCount = capacity;
         model.m_maxInputBoardPortCount = capacity;
-        model.m_maxContainerName = capacity;
         model.initParam(0x230103);
-        QCOMPARE(model.m_pOutputVecA->size(), 0);
-        QCOMPARE(model.m_pOutputRecJVec->size(), 0);
-        QCOMPARE(model.m_outputRecBList.size(), 0);
-        QCOMPARE(model.m_outputQuadNameList.size(), 0);
+        QCOMPARE(model.m_pOutputRecJVec->size() + model.m_outputQuadNameList.size(), 0);
         QCOMPARE(model.m_outputRecGList.size(), capacity == 0 ? 1 : 0);
-        QCOMPARE(model.m_sourceWindowList.size(), 0);
-        QCOMPARE(model.m_inputPortList.size(), 4);
         QVERIFY(model.m_inputPortList.first().portValues2.isEmpty());
-        QCOMPARE(model.m_containerList.size(), 8);
         QVERIFY(model.m_containerList.first().outputValues.isEmpty());
-        // The values that sit between the output lists are set all the same.
-        QCOMPARE(v(model.m_value15), 7680);
-        QCOMPARE(v(model.m_value13), 4);
+        QCOMPARE(v(model.m_value15), 7680); // set between the output lists all the same
     }
 }
 

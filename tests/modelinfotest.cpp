@@ -28,7 +28,7 @@ Run modelinfo(const QStringList &arguments)
 
 QJsonObject jsonOf(const QStringList &arguments)
 {
-    const Run run = modelinfo(arguments + QStringList{QStringLiteral("--json")});
+    const Run run = modelinfo(arguments + QStringList{"--json"});
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
     if (run.exitCode != 0 || error.error != QJsonParseError::NoError || !document.isObject())
@@ -36,10 +36,23 @@ QJsonObject jsonOf(const QStringList &arguments)
     return document.object();
 }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QJsonObject modelNamed(const QJsonObject &device, const QString &name)
 {
-    for (const QJsonValue &model : device.value(QStringLiteral("models")).toArray()) {
-        if (model[QStringLiteral("model")].toString() == name)
+    for (const QJsonValue &model : device.value("models").toArray()) {
+        if (model["model"].toString() == name)
             return model.toObject();
     }
     return {};
@@ -53,7 +66,7 @@ class ModelInfoTest : public QObject
 private Q_SLOTS:
     void errors_data();
     void errors();
-    void deviceText();
+    void textOutput();
     void deviceJson_data();
     void deviceJson();
     void codes();
@@ -61,31 +74,24 @@ private Q_SLOTS:
     void keyboard_data();
     void keyboard();
     void topologyRoundTrip();
-    void helpAndVersion();
 };
 
 void ModelInfoTest::errors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
-    QTest::newRow("not a number") << QStringList{QStringLiteral("0xZZ")} << "not a device code";
-    QTest::newRow("too large") << QStringList{QStringLiteral("0x1FFFFFFFF")} << "not a device code";
-    QTest::newRow("unknown command")
-        << QStringList{QStringLiteral("frobnicate")} << "unknown command";
-    QTest::newRow("device without code") << QStringList{QStringLiteral("device")} << "usage";
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--colour")} << "colour";
+    QTest::newRow("not a number") << QStringList{"0xZZ"} << "not a device code";
+    QTest::newRow("too large") << QStringList{"0x1FFFFFFFF"} << "not a device code";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << "unknown command";
+    QTest::newRow("device without code") << QStringList{"device"} << "usage";
+    QTest::newRow("unknown option") << QStringList{"--colour"} << "colour";
     QTest::newRow("two keyboard operations")
-        << QStringList{QStringLiteral("keyboard"), QStringLiteral("--test"),
-                       QStringLiteral("--grid")}
-        << "choose one";
-    QTest::newRow("keyboard option elsewhere")
-        << QStringList{QStringLiteral("ports"), QStringLiteral("--icons")} << "keyboard";
+        << QStringList{"keyboard", "--test", "--grid"} << "choose one";
+    QTest::newRow("keyboard option elsewhere") << QStringList{"ports", "--icons"} << "keyboard";
     QTest::newRow("missing topology file")
-        << QStringList{QStringLiteral("topology"), QStringLiteral("/nonexistent/topo.ini")}
-        << "no topology file";
+        << QStringList{"topology", "/nonexistent/topo.ini"} << "no topology file";
     QTest::newRow("missing json file")
-        << QStringList{QStringLiteral("topology"), QStringLiteral("/tmp/unused.ini"),
-                       QStringLiteral("--write"), QStringLiteral("/nonexistent/in.json")}
+        << QStringList{"topology", "/tmp/unused.ini", "--write", "/nonexistent/in.json"}
         << "cannot read";
 }
 
@@ -93,7 +99,7 @@ void ModelInfoTest::errors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    for (const QStringList &args : {arguments, arguments + QStringList{QStringLiteral("--json")}}) {
+    for (const QStringList &args : {arguments, arguments + QStringList{"--json"}}) {
         const Run run = modelinfo(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.out.isEmpty(), run.out.constData());
@@ -103,17 +109,19 @@ void ModelInfoTest::errors()
     }
 }
 
-void ModelInfoTest::deviceText()
+void ModelInfoTest::textOutput()
 {
-    const Run run = modelinfo({QStringLiteral("0x250300")});
+    const Run run = modelinfo({"0x250300"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.startsWith("Device code 0x250300 (2425600)\n"));
     QVERIFY(run.out.contains("processor (ModelCalyth): knows the code"));
     QVERIFY(run.out.contains("ic (ModelIC): does not know the code"));
     QVERIFY(run.out.contains("LayerCount                       384"));
-
-    // No argument means the code every model is constructed with.
     QVERIFY(modelinfo({}).out.startsWith("Device code 0x320000"));
+    QCOMPARE(modelinfo({"codes"}).out.count('\n'), 1 + 58);
+    QVERIFY(modelinfo({"ports"}).out.contains("  52  -             HDMI2.0 HDR\n"));
+    QVERIFY(modelinfo({"--help"}).out.contains("topology FILE [--write JSONFILE]"));
+    QCOMPARE(modelinfo({"--version"}).out, QByteArray("modelinfo 1.0.0\n"));
 }
 
 void ModelInfoTest::deviceJson_data()
@@ -126,18 +134,15 @@ void ModelInfoTest::deviceJson_data()
     QTest::addColumn<int>("processorOutputs");
 
     QTest::newRow("default") << QStringList{} << 0x320000 << true << true << false << 8;
-    QTest::newRow("hex") << QStringList{QStringLiteral("0x2D0000")} << 0x2D0000 << true << true
-                         << true << 80;
+    QTest::newRow("hex") << QStringList{"0x2D0000"} << 0x2D0000 << true << true << true << 80;
     QTest::newRow("decimal, device command")
-        << QStringList{QStringLiteral("device"), QStringLiteral("2425601")} << 0x250301 << true
-        << true << false << 64;
+        << QStringList{"device", "2425601"} << 0x250301 << true << true << false << 64;
     QTest::newRow("processor only")
-        << QStringList{QStringLiteral("0x2C0201")} << 0x2C0201 << true << false << false << 1;
+        << QStringList{"0x2C0201"} << 0x2C0201 << true << false << false << 1;
     // Unknown codes keep the capacities of construction.
-    QTest::newRow("negative") << QStringList{QStringLiteral("-1")} << -1 << false << false << false
-                              << 8;
+    QTest::newRow("negative") << QStringList{"-1"} << -1 << false << false << false << 8;
     QTest::newRow("sign bit in hex")
-        << QStringList{QStringLiteral("0xFFFFFFFF")} << -1 << false << false << false << 8;
+        << QStringList{"0xFFFFFFFF"} << -1 << false << false << false << 8;
 }
 
 void ModelInfoTest::deviceJson()
@@ -150,55 +155,47 @@ void ModelInfoTest::deviceJson()
     QFETCH(int, processorOutputs);
 
     const QJsonObject device = jsonOf(arguments);
-    QCOMPARE(device[QStringLiteral("code")].toInt(), code);
-    const QJsonObject calyth = modelNamed(device, QStringLiteral("processor"));
-    QCOMPARE(calyth[QStringLiteral("known")].toBool(), processor);
-    QCOMPARE(modelNamed(device, QStringLiteral("scene"))[QStringLiteral("known")].toBool(), scene);
-    QCOMPARE(modelNamed(device, QStringLiteral("bankplayer"))[QStringLiteral("known")].toBool(),
-             scene);
-    QCOMPARE(modelNamed(device, QStringLiteral("ic"))[QStringLiteral("known")].toBool(), ic);
-    QCOMPARE(calyth[QStringLiteral("capacities")][QStringLiteral("OutputCount")].toInt(),
-             processorOutputs);
+    QCOMPARE(device["code"].toInt(), code);
+    const QJsonObject calyth = modelNamed(device, "processor");
+    QCOMPARE(calyth["known"].toBool(), processor);
+    QCOMPARE(modelNamed(device, "scene")["known"].toBool(), scene);
+    QCOMPARE(modelNamed(device, "bankplayer")["known"].toBool(), scene);
+    QCOMPARE(modelNamed(device, "ic")["known"].toBool(), ic);
+    QCOMPARE(calyth["capacities"]["OutputCount"].toInt(), processorOutputs);
     // Container sizes are reported only for a code the model knows.
-    QCOMPARE(calyth.contains(QStringLiteral("containers")), processor);
+    QCOMPARE(calyth.contains("containers"), processor);
     if (processor) {
-        QCOMPARE(calyth[QStringLiteral("containers")][QStringLiteral("m_outputRecGList")].toInt(),
-                 processorOutputs + 1);
+        QCOMPARE(calyth["containers"]["m_outputRecGList"].toInt(), processorOutputs + 1);
     }
 }
 
 void ModelInfoTest::codes()
 {
-    const QJsonArray codes = jsonOf({QStringLiteral("codes")})[QStringLiteral("codes")].toArray();
+    const QJsonArray codes = jsonOf({"codes"})["codes"].toArray();
     QCOMPARE(codes.size(), 58);
     int scene = 0;
     int ic = 0;
     int previous = INT_MIN;
     for (const QJsonValue &entry : codes) {
-        QVERIFY(entry[QStringLiteral("processor")].toBool());
-        QCOMPARE(entry[QStringLiteral("bankplayer")].toBool(),
-                 entry[QStringLiteral("scene")].toBool());
-        scene += entry[QStringLiteral("scene")].toBool();
-        ic += entry[QStringLiteral("ic")].toBool();
-        QVERIFY(entry[QStringLiteral("code")].toInt() > previous);
-        previous = entry[QStringLiteral("code")].toInt();
+        QVERIFY(entry["processor"].toBool());
+        QCOMPARE(entry["bankplayer"].toBool(), entry["scene"].toBool());
+        scene += entry["scene"].toBool();
+        ic += entry["ic"].toBool();
+        QVERIFY(entry["code"].toInt() > previous);
+        previous = entry["code"].toInt();
     }
     QCOMPARE(scene, 56);
     QCOMPARE(ic, 2);
-
-    const Run run = modelinfo({QStringLiteral("codes")});
-    QCOMPARE(run.out.count('\n'), 1 + 58);
 }
 
 void ModelInfoTest::ports()
 {
-    const QJsonArray ports = jsonOf({QStringLiteral("ports")})[QStringLiteral("ports")].toArray();
+    const QJsonArray ports = jsonOf({"ports"})["ports"].toArray();
     // Every code from 0 to 62 but 58 has a name in at least one column, and so has 242 to 255.
     QCOMPARE(ports.size(), 62 + 14);
-    QCOMPARE(ports.first()[QStringLiteral("output")].toString(), QStringLiteral("EMPTY"));
-    QCOMPARE(ports.last()[QStringLiteral("code")].toInt(), 255);
-    QCOMPARE(ports.last()[QStringLiteral("input")].toString(), QStringLiteral("H.264"));
-    QVERIFY(modelinfo({QStringLiteral("ports")}).out.contains("  52  -             HDMI2.0 HDR\n"));
+    QCOMPARE(ports.first()["output"].toString(), "EMPTY");
+    QCOMPARE(ports.last()["code"].toInt(), 255);
+    QCOMPARE(ports.last()["input"].toString(), "H.264");
 }
 
 void ModelInfoTest::keyboard_data()
@@ -224,71 +221,43 @@ void ModelInfoTest::keyboard()
     QFETCH(QString, option);
     QFETCH(QString, firstPreset);
     QFETCH(QString, secondShortcut);
-    QStringList args{QStringLiteral("keyboard")};
+    QStringList args{"keyboard"};
     if (!option.isEmpty())
         args << option;
-    const QJsonObject tables = jsonOf(args)[QStringLiteral("tables")].toObject();
+    const QJsonObject tables = jsonOf(args)["tables"].toObject();
     QCOMPARE(tables.size(), 6);
-    const QJsonValue preset = tables[QStringLiteral("presetKeys")][0][0];
-    const QJsonValue shortcut = tables[QStringLiteral("shortcutKeys")][0][0];
-    QCOMPARE(preset[QStringLiteral("firstString")].toString(), firstPreset);
-    QCOMPARE(shortcut[QStringLiteral("secondString")].toString(), secondShortcut);
-    QCOMPARE(tables[QStringLiteral("commonKeys")].toArray().size(), 6);
-    QCOMPARE(tables[QStringLiteral("commonKeys")][0].toArray().size(), 100);
-    QCOMPARE(preset[QStringLiteral("icon")].toInt(), option == QLatin1String("--icons") ? 37 : 10);
+    const QJsonValue preset = tables["presetKeys"][0][0];
+    const QJsonValue shortcut = tables["shortcutKeys"][0][0];
+    QCOMPARE(preset["firstString"].toString(), firstPreset);
+    QCOMPARE(shortcut["secondString"].toString(), secondShortcut);
+    QCOMPARE(tables["commonKeys"].toArray().size(), 6);
+    QCOMPARE(tables["commonKeys"][0].toArray().size(), 100);
+    QCOMPARE(preset["icon"].toInt(), option == QLatin1String("--icons") ? 37 : 10);
 }
 
 void ModelInfoTest::topologyRoundTrip()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString ini = dir.filePath(QStringLiteral("topology.ini"));
-    const QString json = dir.filePath(QStringLiteral("modules.json"));
-    const QString notArray = dir.filePath(QStringLiteral("object.json"));
-    {
-        QFile file(json);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(R"([{"name": "left", "slot": 3}, {"name": "right", "on": true}])");
-        QFile object(notArray);
-        QVERIFY(object.open(QIODevice::WriteOnly));
-        object.write(R"({"name": "left"})");
-    }
+    const QString ini = dir.filePath("topology.ini");
+    const QString json = dir.filePath("modules.json");
+    const QString notArray = dir.filePath("object.json");
+    writeFile(json, R"([{"name": "left", "slot": 3}, {"name": "right", "on": true}])");
+    writeFile(notArray, R"({"name": "left"})");
 
-    const Run write = modelinfo({QStringLiteral("topology"), ini, QStringLiteral("--write"), json});
-    QCOMPARE(write.exitCode, 0);
-    const QJsonArray modules
-        = jsonOf({QStringLiteral("topology"), ini})[QStringLiteral("modules")].toArray();
+    QCOMPARE(modelinfo({"topology", ini, "--write", json}).exitCode, 0);
+    const QJsonArray modules = jsonOf({"topology", ini})["modules"].toArray();
     QCOMPARE(modules.size(), 2);
-    QCOMPARE(modules[0][QStringLiteral("slot")].toString(), QStringLiteral("3"));
-    QCOMPARE(modules[1][QStringLiteral("on")].toString(), QStringLiteral("true"));
-
+    QCOMPARE(modules[0]["slot"].toString(), "3");
+    QCOMPARE(modules[1]["on"].toString(), "true");
     // Text output is the array itself, as indented JSON.
-    const Run read = modelinfo({QStringLiteral("topology"), ini});
-    QCOMPARE(QJsonDocument::fromJson(read.out).array(), modules);
+    QCOMPARE(QJsonDocument::fromJson(modelinfo({"topology", ini}).out).array(), modules);
 
     // A file that is not a JSON array is refused and the topology file stays as it was.
-    const QByteArray before = [&] {
-        QFile file(ini);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
-    const Run refused
-        = modelinfo({QStringLiteral("topology"), ini, QStringLiteral("--write"), notArray});
+    const QByteArray before = readFile(ini);
+    const Run refused = modelinfo({"topology", ini, "--write", notArray});
     QCOMPARE(refused.exitCode, 2);
     QVERIFY(refused.err.contains("JSON array"));
-    QFile after(ini);
-    QVERIFY(after.open(QIODevice::ReadOnly));
-    QCOMPARE(after.readAll(), before);
-}
-
-void ModelInfoTest::helpAndVersion()
-{
-    const Run help = modelinfo({QStringLiteral("--help")});
-    QCOMPARE(help.exitCode, 0);
-    QVERIFY(help.out.contains("topology FILE [--write JSONFILE]"));
-    const Run version = modelinfo({QStringLiteral("--version")});
-    QCOMPARE(version.exitCode, 0);
-    QCOMPARE(version.out, QByteArray("modelinfo 1.0.0\n"));
+    QCOMPARE(readFile(ini), before);
 }
 
 QTEST_GUILESS_MAIN(ModelInfoTest)
