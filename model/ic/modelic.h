@@ -10,7 +10,7 @@
 // record is the record the model appends. Their meanings belong to the client; the model fixes
 // only types, order and defaults. Records keep their natural layout.
 
-// One group.
+/// One group's entry of ModelIC::m_groupList: eight numbers and two texts.
 struct _ICGroup_Record
 {
     int value1 = 0;
@@ -25,7 +25,7 @@ struct _ICGroup_Record
     QString text2;
 };
 
-// One signal group.
+/// One signal group's entry of ModelIC::m_signalGroupList: a number and three texts.
 struct _ICSignalGroup_Record
 {
     int value1 = 0;
@@ -34,7 +34,8 @@ struct _ICSignalGroup_Record
     QString text3;
 };
 
-// One port; input and output ports share the type and the defaults.
+/// One port's entry of ModelIC::m_inPortList or ModelIC::m_outPortList; input and output ports
+/// share the type and the defaults.
 struct _ICPort_Record
 {
     int value1 = -1;
@@ -54,8 +55,8 @@ struct _ICPort_Record
     quint8 flag4 = 0;
 };
 
-// One user. A default-constructed record is the default user "user" that
-// ModelIC::resetUserInfo() writes.
+/// One user's entry of ModelIC::m_userList. A default-constructed record is the default user
+/// "user" that ModelIC::resetUserInfo() writes and ModelIC::initParam() appends.
 struct _UserList_Destktop
 {
     QString userName = QStringLiteral("user");
@@ -74,54 +75,73 @@ Q_DECLARE_TYPEINFO(_ICSignalGroup_Record, Q_MOVABLE_TYPE);
 Q_DECLARE_TYPEINFO(_ICPort_Record, Q_MOVABLE_TYPE);
 Q_DECLARE_TYPEINFO(_UserList_Destktop, Q_MOVABLE_TYPE);
 
-// The parameter model of one IC device: groups, signal groups, input ports, output ports and
-// users, one list each, sized by the capacities of the device code.
-//
-// Binary layout: the client reads members at fixed offsets, so the members below keep their
-// order and types; the class has natural alignment and no vtable. Everything is held by value,
-// so a copy of the model is an independent model (its strings are shared until written).
+/// The parameter model of one IC device: groups, signal groups, input ports, output ports and
+/// users, one list each, sized by the capacities of the device code.
+///
+/// The client creates one model per IC device, calls initParam() with the device code the device
+/// reported, and then reads and writes the lists directly, indexed from 0. A new model already
+/// holds the tree of device code 0x2D0001: 80 groups, 80 signal groups, 80 input ports, 80 output
+/// ports and 40 users, every record at the default its fields carry.
+///
+/// Binary layout: the client reads members at fixed offsets, so the members below keep their
+/// order and types; the class has natural alignment and no vtable. Everything is held by value,
+/// so a copy of the model is an independent model (its strings are shared until written).
 class MODEL_EXPORT ModelIC
 {
 public:
-    // Holds the tree of device code 0x2D0001 right away.
+    /// Builds the complete tree of device code 0x2D0001, so a new model is never empty.
     ModelIC();
+    /// Releases the five lists.
     ~ModelIC();
-    ModelIC(const ModelIC &) = default;
-    ModelIC &operator=(const ModelIC &) = default;
-    ModelIC(ModelIC &&) = default;
-    ModelIC &operator=(ModelIC &&) = default;
+    ModelIC(const ModelIC &) = default;            ///< Member-wise copy.
+    ModelIC &operator=(const ModelIC &) = default; ///< Member-wise copy.
+    ModelIC(ModelIC &&) = default;                 ///< Member-wise move.
+    ModelIC &operator=(ModelIC &&) = default;      ///< Member-wise move.
 
-    // Sets the capacities of deviceCode. An unknown code logs a warning and leaves the model
-    // without users; the other four capacities keep the values they had.
+    /// Sets the capacities from a known device code, 0x2D0000 or 0x2D0001. An unknown code logs
+    /// the warning "---ModelIC m_maxGroupCount = 0" and sets only the user capacity to 0: the
+    /// other four keep the values they had, so the next initParam() builds no users.
     void initMaxParams(int deviceCode);
-    // Rebuilds every list with defaults for deviceCode; every value written before is gone.
+    /// Rebuilds every list with defaults for deviceCode; every value written before is gone. An
+    /// unknown code is stored in m_deviceCode and warns as initMaxParams() does; the lists get the
+    /// sizes of the last known code, and no users.
     void initParam(int deviceCode);
-    // Empties the five lists; capacities, m_deviceCode and m_initConstant stay.
+    /// Empties the five lists; capacities, m_deviceCode and m_initConstant stay.
     void clearParams();
-    // Overwrites user with the default user if index is a valid user index (0 to
-    // getMaxUserCount() - 1), and leaves it untouched otherwise. Never writes m_userList.
+    /// Overwrites user with the default user if index is a valid user index (0 to
+    /// getMaxUserCount() - 1), and leaves it untouched otherwise. Never writes m_userList itself:
+    /// to reset user i of the model, pass its record, `resetUserInfo(i, m_userList[i])`.
     void resetUserInfo(int index, _UserList_Destktop &user) const;
 
-    int getMaxGroupCount() const;
-    int getMaxSignalGroupCount() const;
-    int getMaxInPortCount() const;
-    int getMaxOutPortCount() const;
-    int getMaxUserCount() const;
+    /// \name Capacities
+    /// The capacities of the last known device code. Only initMaxParams() changes them, and
+    /// clearParams() never resets them.
+    ///@{
+    int getMaxGroupCount() const;       ///< Groups: sizes m_groupList.
+    int getMaxSignalGroupCount() const; ///< Signal groups: sizes m_signalGroupList.
+    int getMaxInPortCount() const;      ///< Input ports: sizes m_inPortList.
+    int getMaxOutPortCount() const;     ///< Output ports: sizes m_outPortList.
+    int getMaxUserCount() const;        ///< Users: sizes m_userList and bounds resetUserInfo().
+    ///@}
 
-    QList<_ICGroup_Record> m_groupList;             // per group
-    QList<_ICSignalGroup_Record> m_signalGroupList; // per signal group
-    QList<_ICPort_Record> m_inPortList;             // per input port
-    QList<_ICPort_Record> m_outPortList;            // per output port
-    QList<_UserList_Destktop> m_userList;           // per user, each the default user
-    int m_deviceCode = 0;
-    int m_initConstant = 0; // 3000 after every initParam(); the model never reads it
+    QList<_ICGroup_Record> m_groupList;             ///< One record per group.
+    QList<_ICSignalGroup_Record> m_signalGroupList; ///< One record per signal group.
+    QList<_ICPort_Record> m_inPortList;             ///< One record per input port.
+    QList<_ICPort_Record> m_outPortList;            ///< One record per output port.
+    QList<_UserList_Destktop> m_userList;           ///< One record per user, the default user.
+    int m_deviceCode = 0;   ///< The code last passed to initParam(), known or not.
+    int m_initConstant = 0; ///< 3000 after every initParam(); the model never reads it.
 
-    // Capacities: written only by initMaxParams().
+    /// \name Capacity members
+    /// Read through the getters above. Only initMaxParams() writes them; initParam() sizes the
+    /// lists from them.
+    ///@{
     int m_maxGroupCount = 0;
     int m_maxSignalGroupCount = 0;
     int m_maxInPortCount = 0;
     int m_maxOutPortCount = 0;
     int m_maxUserCount = 0;
+    ///@}
 };
 
 #endif // MODEL_IC_MODELIC_H

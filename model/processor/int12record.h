@@ -3,8 +3,10 @@
 
 #include <QtCore/QTypeInfo>
 
-// Twelve integers: the processor model keeps one per input board, the scene model one per source.
-// A plain aggregate; the models value-initialise it (all zero).
+/// Twelve integers whose meaning is the client's: ModelCalyth keeps one per input board
+/// (ModelCalyth::m_inputBoardRecList), ModelScene one per source (ModelScene::m_sourceList).
+/// A plain aggregate with its natural layout; the models append it value-initialised, every
+/// field 0.
 struct _Int12_Record
 {
     int value1, value2, value3, value4, value5, value6;

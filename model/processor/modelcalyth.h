@@ -13,47 +13,56 @@
 // model value-initialises each one (`T{}`, every field zero) and then writes its defaults. Their
 // meanings belong to the client; the model fixes only types, order and defaults.
 
-// Per output. The model copies it only as a whole.
+/// One output's entry of ModelCalyth::m_outputRecAList: eight integers, all 0 by default. The
+/// model only ever stores the record whole.
 struct _OutputA_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8;
 };
 
-// Per output; value1 starts at 255.
+/// One output's entry of ModelCalyth::m_outputRecBList: nine integers; value1 starts at 255, the
+/// others at 0.
 struct _OutputB_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9;
 };
 
-// Per output; same shape as _OutputA_Record but a type of its own.
+/// One output's entry of ModelCalyth::m_outputRecCList: eight integers, all 0 by default. The same
+/// shape as _OutputA_Record, but a type of its own.
 struct _OutputC_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8;
 };
 
+/// One output's entry of ModelCalyth::m_outputRecDList: four integers, all 0 by default.
 struct _OutputD_Record
 {
     int value1, value2, value3, value4;
 };
 
+/// One output's entry of ModelCalyth::m_outputRecEList: nineteen integers, all 0 by default.
 struct _OutputE_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9, value10;
     int value11, value12, value13, value14, value15, value16, value17, value18, value19;
 };
 
+/// One output's entry of ModelCalyth::m_outputRecFList: five integers, all 0 by default.
 struct _OutputF_Record
 {
     int value1, value2, value3, value4, value5;
 };
 
-// One more of these than there are outputs.
+/// An entry of ModelCalyth::m_outputRecGList, which holds one more of them than there are
+/// outputs: twelve integers, all 0 by default.
 struct _OutputG_Record
 {
     int value1, value2, value3, value4, value5, value6;
     int value7, value8, value9, value10, value11, value12;
 };
 
+/// One output's entry of the owned vector ModelCalyth::m_pOutputRecHVec: three integers and a
+/// double, all 0 by default.
 struct _OutputH_Record
 {
     int value1;
@@ -62,25 +71,30 @@ struct _OutputH_Record
     int value4;
 };
 
+/// One output's entry of the owned vector ModelCalyth::m_pOutputRecIVec: eleven integers, all 0 by
+/// default.
 struct _OutputI_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9, value10, value11;
 };
 
-// Four of these per output, in one flat sequence.
+/// An entry of the owned vector ModelCalyth::m_pOutputRecJVec, which holds four per output in one
+/// flat sequence: seven integers, all 0 by default.
 struct _OutputJ_Record
 {
     int value1, value2, value3, value4, value5, value6, value7;
 };
 
+/// One output's pair of names in ModelCalyth::m_outputNamePairList, both empty by default.
 struct _OutputName_Record
 {
     QString name1;
     QString name2;
 };
 
-// One per source: two rectangles (x, y, width, height) that start at 0, 0, 1920, 1080, nineteen
-// zero slots and three signed slots that start at -1.
+/// One source's entry of ModelCalyth::m_sourceWindowList: two rectangles (x, y, width, height)
+/// that start at 0, 0, 1920, 1080, nineteen slots that start at 0 and three signed slots that
+/// start at -1.
 struct _SourceWindow_Record
 {
     int x1, y1, width1, height1;
@@ -90,19 +104,22 @@ struct _SourceWindow_Record
     int value28, value29, value30;
 };
 
+/// One source's entry of ModelCalyth::m_sourceRecBList: thirteen integers, all 0 by default.
 struct _SourceB_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9, value10;
     int value11, value12, value13;
 };
 
+/// One source's entry of ModelCalyth::m_sourceRecCList: ten integers, all 0 by default.
 struct _SourceC_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9, value10;
 };
 
-// The port table of one input board: six lists with one entry per port. portValues2 starts at
-// 10 for every port, the others at 0.
+/// The port table of one input board, in ModelCalyth::m_inputPortList: six lists with one entry
+/// per port (ModelCalyth::getMaxInputBoardPortCount() entries). portValues2 starts at 10 for every
+/// port, the others at 0.
 struct _InputPort_Record
 {
     QList<int> portValues1;
@@ -113,6 +130,8 @@ struct _InputPort_Record
     QList<int> portValues6;
 };
 
+/// One input board's entry of ModelCalyth::m_inputBoardInfoList: nine bytes, ten 16-bit words and
+/// three blocks of four words, all 0 by default.
 struct _InputBoard_Record
 {
     quint8 byte1, byte2, byte3, byte4, byte5, byte6, byte7, byte8, byte9;
@@ -122,21 +141,25 @@ struct _InputBoard_Record
     quint16 block3[4];
 };
 
+/// One layer's entry of the owned vector ModelCalyth::m_pLayerVec: ten integers, all 0 by default.
 struct _Layer_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9, value10;
 };
 
+/// One container's entry of ModelCalyth::m_containerList: fourteen integers that start at 0, a
+/// name buffer and one value per output.
 struct _Container_Record
 {
     int value1, value2, value3, value4, value5, value6, value7;
     int value8, value9, value10, value11, value12, value13, value14;
-    // 8-bit text, zero-padded; the model clears the first getMaxContainerName() bytes.
+    /// 8-bit text, zero-padded; the model clears the first ModelCalyth::getMaxContainerName()
+    /// bytes (32 for every known device code).
     char name[40];
-    QList<int> outputValues; // one entry per output, each -1
+    QList<int> outputValues; ///< One entry per output, each -1.
 };
 
-// Nine integers; the element of m_spareRecordVec, which the model never fills.
+/// Nine integers: the element of ModelCalyth::m_spareRecordVec, which the model never fills.
 struct _Int9_Record
 {
     int value1, value2, value3, value4, value5, value6, value7, value8, value9;
@@ -162,98 +185,128 @@ Q_DECLARE_TYPEINFO(_Layer_Record, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(_Container_Record, Q_MOVABLE_TYPE);
 Q_DECLARE_TYPEINFO(_Int9_Record, Q_PRIMITIVE_TYPE);
 
-// The parameter model of one processor.
-//
-// Binary layout: the client reads members at fixed offsets, so the class is packed to 1 byte (no
-// alignment gaps) and the members below must keep their order, types and widths. The vtable pointer
-// of the virtual destructor comes first. Records inside the containers keep their natural layout.
-//
-// Ownership: the model owns the eleven containers held through m_p... pointers. Every initParam()
-// builds a new set and releases the one it replaces; the destructor releases the last set.
-// clearParams() never touches them. Everything else is held by value. A pointer or iterator into
-// any container is stale after initParam().
+/// The parameter model of one processor: the capacities of its device code and the tree of
+/// parameter records that mirrors the device's state.
+///
+/// The client creates one model per processor, calls initParam() with the device code the
+/// processor reported, and then reads and writes the public members directly while it talks to
+/// the device. A new model already holds the complete tree of device code 0x320000.
+///
+/// The capacities (the getMax...() getters) size the branches of the tree. A member noted "per
+/// output" holds getMaxOutputCount() entries, indexed by output number from 0; likewise "per
+/// source" (getMaxSourceCount()), "per input board" (getMaxInputBoardCount()), "per output board"
+/// (getMaxOutPutBoardCount()), "per container" (getMaxContainerCount()) and "per layer"
+/// (getMaxLayerCount()). What follows the comma is the default of each entry. A plain member whose
+/// note gives no value is 0, or empty, after every initParam(); a container noted "never filled" is
+/// emptied by initParam() and clearParams() and otherwise left to the client. What the members and
+/// record fields mean is the client's business: the model presets them and never reads them back.
+///
+/// Binary layout: the client reads members at fixed offsets, so the class is packed to 1 byte (no
+/// alignment gaps) and the members below must keep their order, types and widths. The vtable
+/// pointer of the virtual destructor comes first. Records inside the containers keep their natural
+/// layout. A packed member cannot bind to a reference: copy a scalar member before passing it to a
+/// function that takes `const int &`.
+///
+/// Ownership: the model owns the eleven containers held through m_p... pointers. Every initParam()
+/// builds a new set and releases the one it replaces; the destructor releases the last set.
+/// clearParams() never touches them. Everything else is held by value. A pointer or iterator into
+/// any container is stale after initParam(). The model cannot be copied or moved, since two models
+/// would release the same vectors.
 #pragma pack(push, 1)
 class MODEL_EXPORT ModelCalyth
 {
 public:
-    // Holds the tree of device code 0x320000 right away.
+    /// Builds the complete tree of device code 0x320000, so a new model is never empty.
     ModelCalyth();
+    /// Releases the owned vectors with everything else. Virtual, so that a model may be deleted
+    /// through a ModelCalyth pointer.
     virtual ~ModelCalyth();
     Q_DISABLE_COPY_MOVE(ModelCalyth)
 
-    // Rebuilds the whole tree with defaults for deviceCode; every value written before is gone.
-    // An unknown code is stored in m_deviceCode and the tree is built to the last known capacities.
+    /// Rebuilds the whole tree with defaults for deviceCode; every value written before is gone,
+    /// except in m_spareBytes. An unknown code is no error: it is stored in m_deviceCode, and the
+    /// tree is built to the capacities of the last known code.
     void initParam(int deviceCode);
-    // Empties the containers held by value; owned vectors, values and capacities stay.
+    /// Empties the containers held by value. The owned vectors, the strings, the plain values,
+    /// m_deviceCode and the capacities stay, so the by-value lists are empty until the next
+    /// initParam() while the owned vectors keep their entries.
     void clearParams();
-    // Sets the capacities of a known device code; an unknown code changes nothing.
+    /// Sets the capacities from the row of a known device code; an unknown code changes nothing.
+    /// A row without a preview board count leaves getMaxPvwBoardCount() at its earlier value.
+    /// Only the capacities change: initParam() calls this and then rebuilds the tree to them.
     void initMaxParams(int deviceCode);
 
-    int getMaxPreOutputCount() const;
-    int getMaxPreOutputGroup() const;
-    int getMaxLinkOutputCount() const;
-    int getMaxLinkOutputGroup() const;
-    int getMaxOutputCount() const;
-    int getMaxSourceCount() const;
-    int getMaxBankCount() const;
-    int getMaxBankNameLength() const;
-    int getMaxLayerCount() const;
-    int getMaxPageCount() const;
-    int getMaxInputBoardCount() const;
-    int getMaxOutPutBoardCount() const;
-    int getMaxInputBoardPortCount() const;
-    int getMaxOutputBoardPortCount() const;
-    int getMaxContainerCount() const;
-    int getMaxContainerName() const;
-    int getMaxOneMonitorLayerCount() const;
-    int getMaxPvwBoardCount() const;
+    /// \name Capacities
+    /// The capacities of the last known device code. Only initMaxParams() changes them; neither
+    /// clearParams() nor an unknown code resets them. Those noted "reported only" size nothing in
+    /// the model: they are there for the client.
+    ///@{
+    int getMaxPreOutputCount() const;       ///< Pre-outputs; reported only.
+    int getMaxPreOutputGroup() const;       ///< Pre-output groups; reported only.
+    int getMaxLinkOutputCount() const;      ///< Link outputs; reported only.
+    int getMaxLinkOutputGroup() const;      ///< Link-output groups; reported only.
+    int getMaxOutputCount() const;          ///< Outputs: sizes every per-output container.
+    int getMaxSourceCount() const;          ///< Sources: sizes the per-source lists.
+    int getMaxBankCount() const;            ///< Banks, 16; reported only.
+    int getMaxBankNameLength() const;       ///< Longest bank name, 16; reported only.
+    int getMaxLayerCount() const;           ///< Layers: sizes m_pLayerVec.
+    int getMaxPageCount() const;            ///< Pages, 16; reported only.
+    int getMaxInputBoardCount() const;      ///< Input boards: sizes the per-input-board lists.
+    int getMaxOutPutBoardCount() const;     ///< Output boards: sizes the per-output-board lists.
+    int getMaxInputBoardPortCount() const;  ///< Ports of one input board: sizes _InputPort_Record.
+    int getMaxOutputBoardPortCount() const; ///< Ports of one output board; reported only.
+    int getMaxContainerCount() const;       ///< Containers: sizes m_containerList.
+    int getMaxContainerName() const;        ///< Cleared bytes of a container name, 32.
+    int getMaxOneMonitorLayerCount() const; ///< Layers on one monitor; reported only.
+    int getMaxPvwBoardCount() const;        ///< Preview boards; reported only.
+    ///@}
 
-    int m_deviceCode = 0;
-    int m_initConstant = 0;
-    QVector<int> *m_pOutputVecA = nullptr;       // per output, 0
-    QVector<int> *m_pOutputVecB = nullptr;       // per output, 0
-    QVector<int> *m_pOutputVecC = nullptr;       // per output, 0
-    QVector<int> *m_pOutputVecD = nullptr;       // per output, 0
-    QVector<quint8> *m_pOutputFlagVec = nullptr; // per output, 0
-    QVector<int> *m_pOutputVecE = nullptr;       // per output, 0
-    QVector<int> *m_pOutputVecF = nullptr;       // per output, 128
-    int m_intBlock1[8] = {};
-    int m_intBlock2[8] = {}; // 255 each
+    int m_deviceCode = 0;   ///< The code last passed to initParam(), known or not.
+    int m_initConstant = 0; ///< 3000 after every initParam(); the model never reads it.
+    QVector<int> *m_pOutputVecA = nullptr;       ///< Per output, 0.
+    QVector<int> *m_pOutputVecB = nullptr;       ///< Per output, 0.
+    QVector<int> *m_pOutputVecC = nullptr;       ///< Per output, 0.
+    QVector<int> *m_pOutputVecD = nullptr;       ///< Per output, 0.
+    QVector<quint8> *m_pOutputFlagVec = nullptr; ///< Per output, 0.
+    QVector<int> *m_pOutputVecE = nullptr;       ///< Per output, 0.
+    QVector<int> *m_pOutputVecF = nullptr;       ///< Per output, 128.
+    int m_intBlock1[8] = {}; ///< Index-parallel to m_intBlock2 and m_intBlock10.
+    int m_intBlock2[8] = {}; ///< 255 each.
     int m_intBlock3[3] = {};
-    QStringList m_spareTextList; // never filled
+    QStringList m_spareTextList; ///< Never filled.
     int m_intBlock4[5] = {};
-    int m_value1 = 0;
+    int m_value1 = 0; ///< 1 after initParam().
     int m_intBlock5[3] = {};
-    int m_intBlock6[4] = {};
+    int m_intBlock6[4] = {}; ///< Index-parallel to m_intBlock7 and m_intBlock8.
     int m_intBlock7[4] = {};
     int m_intBlock8[4] = {};
     QString m_text1;
-    QStringList m_inputBoardNameList;  // per input board
-    QStringList m_outputBoardNameList; // per output board
+    QStringList m_inputBoardNameList;  ///< Per input board, empty.
+    QStringList m_outputBoardNameList; ///< Per output board, empty.
     QString m_textBlock1[5];
     quint8 m_byte1 = 0;
-    int m_value2 = 0;
+    int m_value2 = 0; ///< 2 after initParam().
     int m_value3 = 0;
     int m_value4 = 0;
-    QList<quint8> m_sourceFlagListA;                // per source, 0
-    QList<quint8> m_sourceFlagListB;                // per source, 0
-    QList<quint8> m_sourceFlagListC;                // per source, 0
-    QList<quint8> m_sourceFlagListD;                // per source, 0
-    QList<int> m_sourceValueListA;                  // per source, 0
-    QList<QStringList> m_sourceTextList;            // per source, eight empty strings
-    QList<int> m_sourceValueListB;                  // per source, 0
-    QList<int> m_sourceValueListC;                  // per source, 1
-    QList<_SourceWindow_Record> m_sourceWindowList; // per source
-    QList<_SourceB_Record> m_sourceRecBList;        // per source
-    QList<_SourceC_Record> m_sourceRecCList;        // per source
-    QList<quint8> m_outputBoardFlagListA;           // per output board, 0
+    QList<quint8> m_sourceFlagListA;                ///< Per source, 0.
+    QList<quint8> m_sourceFlagListB;                ///< Per source, 0.
+    QList<quint8> m_sourceFlagListC;                ///< Per source, 0.
+    QList<quint8> m_sourceFlagListD;                ///< Per source, 0.
+    QList<int> m_sourceValueListA;                  ///< Per source, 0.
+    QList<QStringList> m_sourceTextList;            ///< Per source, eight empty strings.
+    QList<int> m_sourceValueListB;                  ///< Per source, 0.
+    QList<int> m_sourceValueListC;                  ///< Per source, 1.
+    QList<_SourceWindow_Record> m_sourceWindowList; ///< Per source.
+    QList<_SourceB_Record> m_sourceRecBList;        ///< Per source.
+    QList<_SourceC_Record> m_sourceRecCList;        ///< Per source.
+    QList<quint8> m_outputBoardFlagListA;           ///< Per output board, 0.
     int m_intBlock9[5] = {};
     QString m_text2;
     quint8 m_byte2 = 0;
-    QStringList m_outputBoardTextListA;   // per output board
-    QList<quint8> m_outputBoardFlagListB; // per output board, 0
-    QStringList m_outputBoardTextListB;   // per output board
-    QList<quint8> m_outputBoardFlagListC; // per output board, 0
+    QStringList m_outputBoardTextListA;   ///< Per output board, empty.
+    QList<quint8> m_outputBoardFlagListB; ///< Per output board, 0.
+    QStringList m_outputBoardTextListB;   ///< Per output board, empty.
+    QList<quint8> m_outputBoardFlagListC; ///< Per output board, 0.
     QString m_text3;
     quint8 m_byte3 = 0;
     QString m_text4;
@@ -262,59 +315,62 @@ public:
     int m_value5 = 0;
     int m_intBlock10[8] = {};
     QString m_text5;
-    QList<int> m_spareValueList; // never filled
+    QList<int> m_spareValueList; ///< Never filled.
     int m_value6 = 0;
-    int m_value7 = 0;
+    int m_value7 = 0; ///< 1 after initParam().
     int m_value8 = 0;
-    int m_resolutionWidth = 0;
-    int m_resolutionHeight = 0;
+    int m_resolutionWidth = 0;  ///< 1920 after initParam().
+    int m_resolutionHeight = 0; ///< 1080 after initParam().
     QString m_text6;
-    int m_value9 = 0;
+    int m_value9 = 0; ///< 128 after initParam().
     quint8 m_byte6 = 0;
     QString m_textBlock2[5];
-    QList<QStringList> m_outputBoardGroupListA; // per output board, an empty list
-    QList<QStringList> m_outputBoardGroupListB; // per output board, an empty list
+    QList<QStringList> m_outputBoardGroupListA; ///< Per output board, an empty list.
+    QList<QStringList> m_outputBoardGroupListB; ///< Per output board, an empty list.
     quint8 m_byte7 = 0;
     int m_value10 = 0;
     quint8 m_byte8 = 0;
-    int m_value11 = 0;
+    int m_value11 = 0; ///< 30 after initParam().
     quint8 m_byte9 = 0;
     int m_intBlock11[4] = {};
     double m_doubleValue = 0.0;
-    quint8 m_spareBytes[8] = {}; // the client's own; initParam() never writes it
-    QVector<_OutputH_Record> *m_pOutputRecHVec = nullptr; // per output
+    quint8 m_spareBytes[8] = {}; ///< The client's own: no initParam() writes it.
+    QVector<_OutputH_Record> *m_pOutputRecHVec = nullptr; ///< Per output.
     int m_intBlock12[5] = {};
-    QList<_Int12_Record> m_spareRecordList;         // never filled
-    QList<_Int12_Record> m_inputBoardRecList;       // per input board
-    QList<_InputPort_Record> m_inputPortList;       // per input board
-    QList<_InputBoard_Record> m_inputBoardInfoList; // per input board
+    QList<_Int12_Record> m_spareRecordList;         ///< Never filled.
+    QList<_Int12_Record> m_inputBoardRecList;       ///< Per input board.
+    QList<_InputPort_Record> m_inputPortList;       ///< Per input board.
+    QList<_InputBoard_Record> m_inputBoardInfoList; ///< Per input board.
     int m_intBlock13[11] = {};
-    QList<quint8> m_outputFlagList;           // per output, 0
-    QList<_OutputA_Record> m_outputRecAList;  // per output
-    QList<_OutputB_Record> m_outputRecBList;  // per output
-    QList<_Container_Record> m_containerList; // per container
-    QList<_OutputC_Record> m_outputRecCList;  // per output
-    QList<_OutputD_Record> m_outputRecDList;  // per output
-    QList<_OutputE_Record> m_outputRecEList;  // per output
-    QList<_OutputF_Record> m_outputRecFList;  // per output
-    QList<_OutputG_Record> m_outputRecGList;  // per output, plus one
+    QList<quint8> m_outputFlagList;           ///< Per output, 0.
+    QList<_OutputA_Record> m_outputRecAList;  ///< Per output.
+    QList<_OutputB_Record> m_outputRecBList;  ///< Per output.
+    QList<_Container_Record> m_containerList; ///< Per container.
+    QList<_OutputC_Record> m_outputRecCList;  ///< Per output.
+    QList<_OutputD_Record> m_outputRecDList;  ///< Per output.
+    QList<_OutputE_Record> m_outputRecEList;  ///< Per output.
+    QList<_OutputF_Record> m_outputRecFList;  ///< Per output.
+    QList<_OutputG_Record> m_outputRecGList;  ///< getMaxOutputCount() + 1 entries.
     int m_intBlock14[5] = {};
     int m_intBlock15[19] = {};
-    int m_value12 = 0;
-    int m_value13 = 0;
-    int m_value14 = 0;
-    int m_value15 = 0;
-    QVector<_Layer_Record> *m_pLayerVec = nullptr; // per layer
+    int m_value12 = 0;                             ///< 2 after initParam().
+    int m_value13 = 0;                             ///< 4 after initParam().
+    int m_value14 = 0;                             ///< 3840 after initParam().
+    int m_value15 = 0;                             ///< 7680 after initParam().
+    QVector<_Layer_Record> *m_pLayerVec = nullptr; ///< Per layer: every layer of the device.
     int m_intBlock16[6] = {};
     qint16 m_shortBlock[7] = {};
     quint8 m_byteBlock[4] = {};
-    QVector<_OutputI_Record> *m_pOutputRecIVec = nullptr; // per output
-    QVector<_OutputJ_Record> *m_pOutputRecJVec = nullptr; // four per output
-    QVector<_Int9_Record> m_spareRecordVec;               // never filled
-    QStringList m_outputQuadNameList;                     // four per output
-    QList<_OutputName_Record> m_outputNamePairList;       // per output
+    QVector<_OutputI_Record> *m_pOutputRecIVec = nullptr; ///< Per output.
+    QVector<_OutputJ_Record> *m_pOutputRecJVec = nullptr; ///< Four per output.
+    QVector<_Int9_Record> m_spareRecordVec;               ///< Never filled.
+    QStringList m_outputQuadNameList;                     ///< Four per output, empty.
+    QList<_OutputName_Record> m_outputNamePairList;       ///< Per output.
 
-    // Capacities: written only by initMaxParams().
+    /// \name Capacity members
+    /// Read through the getters above. Only initMaxParams() writes them; initParam() sizes the tree
+    /// from them.
+    ///@{
     int m_maxPreOutputCount = 0;
     int m_maxPreOutputGroup = 0;
     int m_maxLinkOutputCount = 0;
@@ -333,6 +389,7 @@ public:
     int m_maxContainerName = 0;
     int m_maxMonitorLayerCount = 0;
     int m_maxPvwBoardCount = 0;
+    ///@}
 };
 #pragma pack(pop)
 

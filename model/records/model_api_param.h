@@ -5,26 +5,28 @@
 
 #include <QtCore/QString>
 
-// The API parameters of the client: texts and numbers whose meaning is the client's, with three
-// network texts that clearNetData() resets on their own.
-//
-// Binary layout: the client reads members at fixed offsets, so the members below keep their
-// order and types. The vtable pointer of the virtual destructor comes first, then the members
-// with natural alignment.
+/// The API parameters of the client: texts and numbers whose meaning is the client's, with three
+/// network texts that clearNetData() resets on their own.
+///
+/// Binary layout: the client reads members at fixed offsets, so the members below keep their
+/// order and types. The vtable pointer of the virtual destructor comes first, then the members
+/// with natural alignment.
 class MODEL_EXPORT model_API_param
 {
 public:
+    /// Every field at the default beside it; every text empty.
     model_API_param();
-    // Virtual so that the record may be deleted through a pointer to it.
+    /// Releases the texts. Virtual so that the record may be deleted through a pointer to it.
     virtual ~model_API_param();
-    model_API_param(const model_API_param &) = default;
-    model_API_param &operator=(const model_API_param &) = default;
-    model_API_param(model_API_param &&) = default;
-    model_API_param &operator=(model_API_param &&) = default;
+    model_API_param(const model_API_param &) = default;            ///< Member-wise copy.
+    model_API_param &operator=(const model_API_param &) = default; ///< Member-wise copy.
+    model_API_param(model_API_param &&) = default;                 ///< Member-wise move.
+    model_API_param &operator=(model_API_param &&) = default;      ///< Member-wise move.
 
-    // Sets every field back to its default.
+    /// Sets every field back to its default, as a new record has it: m_apiNumber1 and
+    /// m_apiNumber7 -1, the other numbers 0, every text empty.
     void clearData();
-    // Empties the three network texts; every other field keeps its value.
+    /// Empties the three network texts; every other field keeps its value.
     void clearNetData();
 
     QString m_apiText1;
@@ -33,9 +35,9 @@ public:
     int m_apiNumber2 = 0;
     int m_apiNumber3 = 0;
     int m_apiNumber4 = 0;
-    QString m_netText1;
-    QString m_netText2;
-    QString m_netText3;
+    QString m_netText1; ///< Network text; clearNetData() empties it.
+    QString m_netText2; ///< Network text; clearNetData() empties it.
+    QString m_netText3; ///< Network text; clearNetData() empties it.
     int m_apiNumber5 = 0;
     int m_apiNumber6 = 0;
     int m_apiNumber7 = -1;

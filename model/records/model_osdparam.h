@@ -6,20 +6,22 @@
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
 
-// The parameters of the on-screen display. Each field carries its default; the meanings are the
-// client's. The eleven leading bytes start as 00 00 FE DC 00 00 00 00 00 0D 0A.
-//
-// Binary layout: the client reads members at fixed offsets, so the members below keep their
-// order and widths, with natural alignment and no vtable.
+/// The parameters of the on-screen display. Each field carries its default; the meanings are the
+/// client's. The eleven leading bytes start as 00 00 FE DC 00 00 00 00 00 0D 0A.
+///
+/// Binary layout: the client reads members at fixed offsets, so the members below keep their
+/// order and widths, with natural alignment and no vtable.
 class MODEL_EXPORT model_OsdParam
 {
 public:
+    /// Every field at the default beside it; both texts and the byte array empty.
     model_OsdParam();
+    /// Releases the texts and the byte array.
     ~model_OsdParam();
-    model_OsdParam(const model_OsdParam &) = default;
-    model_OsdParam &operator=(const model_OsdParam &) = default;
-    model_OsdParam(model_OsdParam &&) = default;
-    model_OsdParam &operator=(model_OsdParam &&) = default;
+    model_OsdParam(const model_OsdParam &) = default;            ///< Member-wise copy.
+    model_OsdParam &operator=(const model_OsdParam &) = default; ///< Member-wise copy.
+    model_OsdParam(model_OsdParam &&) = default;                 ///< Member-wise move.
+    model_OsdParam &operator=(model_OsdParam &&) = default;      ///< Member-wise move.
 
     quint8 m_osdByte1 = 0;
     quint8 m_osdByte2 = 0;
@@ -30,8 +32,8 @@ public:
     quint8 m_osdByte7 = 0;
     quint8 m_osdByte8 = 0;
     quint8 m_osdByte9 = 0;
-    quint8 m_osdByte10 = 0x0D; // carriage return
-    quint8 m_osdByte11 = 0x0A; // line feed
+    quint8 m_osdByte10 = 0x0D; ///< Carriage return.
+    quint8 m_osdByte11 = 0x0A; ///< Line feed.
     QString m_osdText1;
     quint8 m_osdByte12 = 0;
     int m_osdNumber1 = 3000;

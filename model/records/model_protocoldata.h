@@ -6,24 +6,27 @@
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
 
-// The protocol data of the client. Each field carries its default beside it, the two address
-// texts in a comment; the meanings are the client's.
-//
-// Binary layout: the client reads members at fixed offsets, so the members below keep their
-// order and widths, with natural alignment and no vtable.
+/// The protocol data of the client. Each field carries its default beside it, the two address
+/// texts in a note beside them; the meanings are the client's.
+///
+/// Binary layout: the client reads members at fixed offsets, so the members below keep their
+/// order and widths, with natural alignment and no vtable.
 class MODEL_EXPORT model_Protocoldata
 {
 public:
+    /// Every field at the default beside it; both addresses "100.100.100.100", the text and the
+    /// byte array empty.
     model_Protocoldata();
+    /// Releases the texts and the byte array.
     ~model_Protocoldata();
-    model_Protocoldata(const model_Protocoldata &) = default;
-    model_Protocoldata &operator=(const model_Protocoldata &) = default;
-    model_Protocoldata(model_Protocoldata &&) = default;
-    model_Protocoldata &operator=(model_Protocoldata &&) = default;
+    model_Protocoldata(const model_Protocoldata &) = default;            ///< Member-wise copy.
+    model_Protocoldata &operator=(const model_Protocoldata &) = default; ///< Member-wise copy.
+    model_Protocoldata(model_Protocoldata &&) = default;                 ///< Member-wise move.
+    model_Protocoldata &operator=(model_Protocoldata &&) = default;      ///< Member-wise move.
 
-    QString m_ipAddress1; // "100.100.100.100"
+    QString m_ipAddress1; ///< "100.100.100.100" by default.
     quint8 m_protoByte1 = 0;
-    QString m_ipAddress2; // "100.100.100.100"
+    QString m_ipAddress2; ///< "100.100.100.100" by default.
     quint8 m_protoByte2 = 0;
     quint16 m_protoWord1 = 0xF00F;
     quint16 m_protoWord2 = 0xF11F;

@@ -6,55 +6,64 @@
 #include <QtCore/QJsonArray>
 #include <QtCore/QString>
 
-// The client's topology fields, and the store that keeps its list of modules in a topology file.
-//
-// Binary layout: the client reads the fields at fixed offsets, so they must keep their order and
-// types. The class has its natural alignment (it is not packed). The library only gives the fields
-// their defaults; what they mean is the client's business. The object owns its strings, and a copy
-// is member-wise and independent of the original.
-//
-// The topology file is an INI file in UTF-8 with one section per module, named by the module's
-// index in plain decimal ("0", "1", ... "10"), holding one entry per member of the module's JSON
-// object, in key order. Nothing else is stored: no count, no header, no version.
-//
-// What a write followed by a read gives back:
-// - Every value comes back as a string: 5 as "5", 0.5 as "0.5", 1e20 as "1e+20", true as "true".
-//   Null, arrays and objects come back as "".
-// - A module that is not an object, or has no members, writes no section. The reader reads as many
-//   sections as the file holds, by number from "0", so [a, {}, b] reads back as [a, {}].
-// - Slashes in a key separate sub-keys in the settings store: leading, trailing and doubled slashes
-//   collapse ("/a" and "a/" come back as "a", "a//b" as "a/b"; of keys that collapse onto the same
-//   name the later one in key order wins). A key that is empty or only slashes is not stored.
-// - Values lose their characters outside the Basic Multilingual Plane (emoji and the like) and any
-//   lone surrogate: the settings store encodes a value one UTF-16 unit at a time, and half a pair
-//   is no UTF-8 character. Keys keep them.
-// - Keys that differ only in letter case collide where the settings store ignores case (Windows).
-// Everything else comes back as written, in keys and values alike: "=", ";", ",", "#", brackets,
-// quotes, backslashes, control characters and line breaks, leading and trailing blanks, a leading
-// "@", and non-ASCII text.
+/// The client's topology fields, and the store that keeps its list of modules in a topology file.
+///
+/// Binary layout: the client reads the fields at fixed offsets, so they must keep their order and
+/// types. The class has its natural alignment (it is not packed). The library only gives the fields
+/// their defaults; what they mean is the client's business. The object owns its strings, and a copy
+/// is member-wise and independent of the original.
+///
+/// The topology file is an INI file in UTF-8 with one section per module, named by the module's
+/// index in plain decimal ("0", "1", ... "10"), holding one entry per member of the module's JSON
+/// object, in key order. Nothing else is stored: no count, no header, no version.
+///
+/// What a write followed by a read gives back:
+/// - Every value comes back as a string: 5 as "5", 0.5 as "0.5", 1e20 as "1e+20", true as "true".
+///   Null, arrays and objects come back as "".
+/// - A module that is not an object, or has no members, writes no section. The reader reads as
+///   many sections as the file holds, by number from "0", so [a, {}, b] reads back as [a, {}].
+/// - Slashes in a key separate sub-keys in the settings store: leading, trailing and doubled
+///   slashes collapse ("/a" and "a/" come back as "a", "a//b" as "a/b"; of keys that collapse onto
+///   the same name the later one in key order wins). A key that is empty or only slashes is not
+///   stored.
+/// - Values lose their characters outside the Basic Multilingual Plane (emoji and the like) and
+///   any lone surrogate: the settings store encodes a value one UTF-16 unit at a time, and half a
+///   pair is no UTF-8 character. Keys keep them.
+/// - Keys that differ only in letter case collide where the settings store ignores case (Windows).
+///
+/// Everything else comes back as written, in keys and values alike: "=", ";", ",", "#", brackets,
+/// quotes, backslashes, control characters and line breaks, leading and trailing blanks, a leading
+/// "@", and non-ASCII text.
 class MODEL_EXPORT model_topology_param
 {
 public:
+    /// Entries of each slot table.
     static constexpr int SlotCount = 256;
 
-    // Every field gets the default noted beside it.
+    /// Gives every field its default: the value beside it, -1 in every entry of both slot value
+    /// tables, and empty strings.
     model_topology_param();
+    /// Releases the strings.
     ~model_topology_param();
 
-    // The two file operations work on their arguments and the file alone; calling them through an
-    // object never touches its fields. Neither reports failure.
+    /// \name Topology file
+    /// The two file operations work on their arguments and the file alone; calling them through an
+    /// object never touches its fields. Neither reports failure.
+    ///@{
 
-    // Replaces the topology file at path with the modules, creating missing directories as the
-    // settings store does. When no module has an entry to store, removes the file instead. The new
-    // file is written completely before it takes the old one's place, so a failed write, or a
-    // process that dies during one, leaves the previous file as it was. An empty path does nothing.
+    /// Replaces the topology file at path with the modules, creating missing directories as the
+    /// settings store does. When no module has an entry to store, removes the file instead. The new
+    /// file is written completely before it takes the old one's place, so a failed write, or a
+    /// process that dies during one, leaves the previous file as it was. An empty path does
+    /// nothing.
     static void setTPLYModuleData(QString path, QJsonArray modules);
 
-    // The modules of the topology file at path, every value as a string (see above). An empty path
-    // or a missing file gives an empty array, and nothing is created. A damaged or hand-edited file
-    // gives whatever the settings store can make of it; one the store cannot parse within the
-    // memory available reads as empty.
+    /// The modules of the topology file at path, every value as a string (see above). An empty path
+    /// or a missing file gives an empty array, and nothing is created. A damaged or hand-edited
+    /// file gives whatever the settings store can make of it; one the store cannot parse within the
+    /// memory available reads as empty.
     static QJsonArray getTPLYModuleData(QString path);
+    ///@}
 
     QString m_text1;
     int m_word1 = 0;
@@ -71,8 +80,8 @@ public:
     int m_value4 = 0;
     int m_word4 = 0;
     int m_word5 = 0;
-    int m_slotValuesA[SlotCount]; // every entry -1
-    int m_slotValuesB[SlotCount]; // every entry -1
+    int m_slotValuesA[SlotCount]; ///< Every entry -1.
+    int m_slotValuesB[SlotCount]; ///< Every entry -1.
     QString m_slotTextsA[SlotCount];
     QString m_slotTextsB[SlotCount];
     QString m_text7;
