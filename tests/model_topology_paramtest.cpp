@@ -34,6 +34,7 @@ private Q_SLOTS:
     void roundTrip();
     void readsLatestWrite();
     void emptyPathAndMissingFile();
+    void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void damagedFile_data();
     void damagedFile();
@@ -164,6 +165,18 @@ void model_topology_paramTest::emptyPathAndMissingFile()
     QCOMPARE(files(), QStringList());
 }
 
+void model_topology_paramTest::failedWriteKeepsOldFile_data()
+{
+    QTest::addColumn<QJsonArray>("modules");
+    QJsonArray many;
+    for (int i = 0; i < 1000; ++i)
+        many.append(QJsonObject{{QStringLiteral("name"), QStringLiteral("module %1").arg(i)}});
+    QTest::newRow("many modules") << many;
+    // The settings store reports no error when this one is cut short.
+    QTest::newRow("one long value")
+        << QJsonArray{QJsonObject{{QStringLiteral("name"), QString(8192, QLatin1Char('x'))}}};
+}
+
 // A write cut short by the file size limit (which, unlike permission bits, stops root too) leaves
 // the old file as it was, and no temporary file behind.
 void model_topology_paramTest::failedWriteKeepsOldFile()
@@ -171,10 +184,8 @@ void model_topology_paramTest::failedWriteKeepsOldFile()
 #ifndef Q_OS_UNIX
     QSKIP("needs a file size limit");
 #else
+    QFETCH(QJsonArray, modules);
     Topology::setTPLYModuleData(m_path, json(R"([{"old": 1}])"));
-    QJsonArray modules;
-    for (int i = 0; i < 1000; ++i)
-        modules.append(QJsonObject{{QStringLiteral("name"), QStringLiteral("module %1").arg(i)}});
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit limited = saved;

@@ -37,8 +37,9 @@ bool hasStorableEntry(const QJsonArray &modules)
     return false;
 }
 
-// Writes the modules as one section each into the settings file at path, which is empty.
-bool writeSections(const QString &path, const QJsonArray &modules)
+// Writes the modules as one section each into the settings file at path, which is empty, and
+// gives the keys the store now holds ("0/name", ...). An empty list means the write failed.
+QStringList writeSections(const QString &path, const QJsonArray &modules)
 {
     QSettings settings(path, QSettings::IniFormat);
     settings.setIniCodec(IniCodec);
@@ -52,7 +53,28 @@ bool writeSections(const QString &path, const QJsonArray &modules)
         settings.endGroup();
     }
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    return settings.status() == QSettings::NoError ? settings.allKeys() : QStringList();
+}
+
+// A full disk or a file size limit can cut the store's output short without the store noticing.
+// The staged file is complete when it ends with a whole line and, parsed afresh from the disk,
+// holds every key that was written. It is parsed under a name the store has never seen, since
+// the store trusts its own parsed copy of a file it wrote. The staged file moves to that name.
+bool stagedCompletely(QTemporaryFile &staged, const QByteArray &text, QStringList writtenKeys,
+                      QTemporaryFile &verified)
+{
+    if (!text.endsWith('\n') || !verified.open())
+        return false;
+    verified.close();
+    if (!QFile::remove(verified.fileName())
+        || !QFile::rename(staged.fileName(), verified.fileName()))
+        return false;
+    QSettings settings(verified.fileName(), QSettings::IniFormat);
+    settings.setIniCodec(IniCodec);
+    QStringList parsedKeys = settings.allKeys();
+    parsedKeys.sort();
+    writtenKeys.sort();
+    return settings.status() == QSettings::NoError && parsedKeys == writtenKeys;
 }
 
 // The settings store keeps a parsed copy of every file it has read in this process and trusts it
@@ -104,20 +126,24 @@ void model_topology_param::setTPLYModuleData(QString path, QJsonArray modules)
     // then replace the target in one step. Writing over the target in place, or removing it first,
     // would lose the old file to a failed write.
     QTemporaryFile staging(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    QTemporaryFile verified(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
     if (!staging.open())
         return;
     const QString stagingPath = staging.fileName();
     staging.close();
-    if (!writeSections(stagingPath, modules))
+    const QStringList writtenKeys = writeSections(stagingPath, modules);
+    if (writtenKeys.isEmpty())
         return;
     QFile written(stagingPath);
     if (!written.open(QIODevice::ReadOnly))
         return;
     const QByteArray text = written.readAll();
     written.close();
+    if (!stagedCompletely(staging, text, writtenKeys, verified))
+        return;
 
-    // QSaveFile discards its own temporary file unless commit() succeeds, and staging removes
-    // itself when it goes out of scope, so no path below leaves a file behind.
+    // QSaveFile discards its own temporary file unless commit() succeeds, and staging and verified
+    // remove themselves when they go out of scope, so no path below leaves a file behind.
     QSaveFile replacement(path);
     if (!replacement.open(QIODevice::WriteOnly) || replacement.write(text) != text.size()
         || !replacement.flush())
