@@ -21,6 +21,7 @@ struct LayoutMember
     int width;         // as the binary interface gives it
     int declaredWidth; // sizeof the member as declared
     const char *(*address)(const T &);
+    QVariant (*value)(const T &) = nullptr; // set by LAYOUT_FIELD
 };
 
 #define LAYOUT_MEMBER(Class, member, width)                                                        \
@@ -29,6 +30,29 @@ struct LayoutMember
 #member, width, int(sizeof(Class::member)),                                                \
             [](const Class &c) { return reinterpret_cast<const char *>(&c.member); }               \
     }
+
+// The same for the class that an alias named Layout stands for where the table is written.
+#define LAYOUT(member, width) LAYOUT_MEMBER(Layout, member, width)
+
+// A member whose value fieldValues() reads as well, so that one table serves both the layout and
+// the defaults of a record. Not for packed classes, whose members cannot bind to a reference.
+#define LAYOUT_FIELD(Class, member, width)                                                         \
+    LayoutMember<Class>                                                                            \
+    {                                                                                              \
+#member, width, int(sizeof(Class::member)),                                                \
+            [](const Class &c) { return reinterpret_cast<const char *>(&c.member); },              \
+            [](const Class &c) { return QVariant::fromValue(c.member); }       \
+    }
+
+// The values of object's members in table order; a table of LAYOUT_FIELD rows.
+template<typename T, std::size_t N>
+QVariantList fieldValues(const LayoutMember<T> (&members)[N], const T &object)
+{
+    QVariantList values;
+    for (const LayoutMember<T> &m : members)
+        values << m.value(object);
+    return values;
+}
 
 inline void addLayoutColumns()
 {
@@ -64,6 +88,15 @@ void addLayoutRows(const char *prefix, const LayoutMember<T> (&members)[N], int 
     }
     QTest::newRow(QByteArray(prefix).append("::sizeof").constData())
         << int(sizeof(T)) << alignUp(offset, alignment) << 0 << 0;
+}
+
+// The columns and the rows of one class, for a test that checks a single class.
+template<typename T, std::size_t N>
+void addLayoutTable(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0,
+                    Packing packing = Packing::Natural)
+{
+    addLayoutColumns();
+    addLayoutRows(prefix, members, firstOffset, packing);
 }
 
 inline void checkLayoutRow()
