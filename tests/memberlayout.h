@@ -3,13 +3,11 @@
 
 #include <QtTest/QtTest>
 
-#include <algorithm>
-
-// Layout checks. A table lists every member in declaration order with its width in bytes. In a
-// class of natural alignment each member is expected at the end of the one before, rounded up to
-// its width (the natural alignment of the scalars and Qt handles these classes hold), and the class
-// ends rounded up to its widest member; in a packed class every member follows the one before
-// directly and the class ends with its last member.
+// Layout checks. A table lists every member in declaration order with its width in bytes, for the
+// class that an alias named Layout stands for where the table is written. In a class of natural
+// alignment each member is expected at the end of the one before, rounded up to its width (wider
+// members are blocks that start on a pointer boundary), and the class ends rounded up to its
+// alignment; in a packed class (alignment 1) every member follows the one before directly.
 
 // The width of a Qt handle (QString, QByteArray, QList): one pointer.
 constexpr int Handle = int(sizeof(void *));
@@ -24,24 +22,21 @@ struct LayoutMember
     QVariant (*value)(const T &) = nullptr; // set by LAYOUT_FIELD
 };
 
-#define LAYOUT_MEMBER(Class, member, width)                                                        \
-    LayoutMember<Class>                                                                            \
+#define LAYOUT(member, width)                                                                      \
+    LayoutMember<Layout>                                                                           \
     {                                                                                              \
-#member, width, int(sizeof(Class::member)),                                                \
-            [](const Class &c) { return reinterpret_cast<const char *>(&c.member); }               \
+#member, width, int(sizeof(Layout::member)),                                               \
+            [](const Layout &c) { return reinterpret_cast<const char *>(&c.member); }              \
     }
-
-// The same for the class that an alias named Layout stands for where the table is written.
-#define LAYOUT(member, width) LAYOUT_MEMBER(Layout, member, width)
 
 // A member whose value fieldValues() reads as well, so that one table serves both the layout and
 // the defaults of a record. Not for packed classes, whose members cannot bind to a reference.
-#define LAYOUT_FIELD(Class, member, width)                                                         \
-    LayoutMember<Class>                                                                            \
+#define LAYOUT_FIELD(member, width)                                                                \
+    LayoutMember<Layout>                                                                           \
     {                                                                                              \
-#member, width, int(sizeof(Class::member)),                                                \
-            [](const Class &c) { return reinterpret_cast<const char *>(&c.member); },              \
-            [](const Class &c) { return QVariant::fromValue(c.member); }       \
+#member, width, int(sizeof(Layout::member)),                                               \
+            [](const Layout &c) { return reinterpret_cast<const char *>(&c.member); },             \
+            [](const Layout &c) { return QVariant::fromValue(c.member); }       \
     }
 
 // The values of object's members in table order; a table of LAYOUT_FIELD rows.
@@ -54,59 +49,33 @@ QVariantList fieldValues(const LayoutMember<T> (&members)[N], const T &object)
     return values;
 }
 
-inline void addLayoutColumns()
-{
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("expectedOffset");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("expectedWidth");
-}
-
-enum class Packing { Natural, Packed };
-
-// One row per member and one for sizeof, named "<prefix>::<member>". firstOffset leaves room for
-// a vtable pointer.
+// One row per member and one for sizeof, named "<prefix>::<member>", each with the offset and the
+// declared width found against those the table gives. firstOffset leaves room for a vtable pointer.
 template<typename T, std::size_t N>
-void addLayoutRows(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0,
-                   Packing packing = Packing::Natural)
+void addLayoutTable(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0)
 {
+    QTest::addColumn<QVector<int>>("found");
+    QTest::addColumn<QVector<int>>("expected");
     static const T object; // some models are large
     const char *base = reinterpret_cast<const char *>(&object);
-    const auto alignUp = [packing](int offset, int alignment) {
-        if (packing == Packing::Packed)
-            return offset;
-        return (offset + alignment - 1) / alignment * alignment;
-    };
     int offset = firstOffset;
-    int alignment = firstOffset > 0 ? Handle : 1;
     for (const LayoutMember<T> &m : members) {
-        offset = alignUp(offset, m.width);
-        QTest::newRow(QByteArray(prefix).append("::").append(m.name).constData())
-            << int(m.address(object) - base) << offset << m.declaredWidth << m.width;
+        const int alignment = alignof(T) == 1 ? 1 : qMin(m.width, Handle);
+        offset = (offset + alignment - 1) / alignment * alignment;
+        QTest::addRow("%s::%s", prefix, m.name)
+            << QVector<int>{int(m.address(object) - base), m.declaredWidth}
+            << QVector<int>{offset, m.width};
         offset += m.width;
-        alignment = std::max(alignment, m.width);
     }
-    QTest::newRow(QByteArray(prefix).append("::sizeof").constData())
-        << int(sizeof(T)) << alignUp(offset, alignment) << 0 << 0;
-}
-
-// The columns and the rows of one class, for a test that checks a single class.
-template<typename T, std::size_t N>
-void addLayoutTable(const char *prefix, const LayoutMember<T> (&members)[N], int firstOffset = 0,
-                    Packing packing = Packing::Natural)
-{
-    addLayoutColumns();
-    addLayoutRows(prefix, members, firstOffset, packing);
+    const int end = int((offset + alignof(T) - 1) / alignof(T) * alignof(T));
+    QTest::addRow("%s::sizeof", prefix) << QVector<int>{int(sizeof(T))} << QVector<int>{end};
 }
 
 inline void checkLayoutRow()
 {
-    QFETCH(int, offset);
-    QFETCH(int, expectedOffset);
-    QFETCH(int, width);
-    QFETCH(int, expectedWidth);
-    QCOMPARE(offset, expectedOffset);
-    QCOMPARE(width, expectedWidth);
+    QFETCH(QVector<int>, found);
+    QFETCH(QVector<int>, expected);
+    QCOMPARE(found, expected);
 }
 
 #endif // TESTS_MEMBERLAYOUT_H

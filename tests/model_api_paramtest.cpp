@@ -7,14 +7,14 @@
 namespace {
 
 // Every member in declaration order with its width in bytes.
-using A = model_API_param;
+using Layout = model_API_param;
 // clang-format off
-const LayoutMember<A> s_members[] = {
-    LAYOUT_FIELD(A, m_apiText1, Handle), LAYOUT_FIELD(A, m_apiText2, Handle), LAYOUT_FIELD(A, m_apiNumber1, 4),
-    LAYOUT_FIELD(A, m_apiNumber2, 4), LAYOUT_FIELD(A, m_apiNumber3, 4), LAYOUT_FIELD(A, m_apiNumber4, 4),
-    LAYOUT_FIELD(A, m_netText1, Handle), LAYOUT_FIELD(A, m_netText2, Handle), LAYOUT_FIELD(A, m_netText3, Handle),
-    LAYOUT_FIELD(A, m_apiNumber5, 4), LAYOUT_FIELD(A, m_apiNumber6, 4), LAYOUT_FIELD(A, m_apiNumber7, 4),
-    LAYOUT_FIELD(A, m_apiNumber8, 4),
+const LayoutMember<Layout> s_members[] = {
+    LAYOUT_FIELD(m_apiText1, Handle), LAYOUT_FIELD(m_apiText2, Handle), LAYOUT_FIELD(m_apiNumber1, 4),
+    LAYOUT_FIELD(m_apiNumber2, 4), LAYOUT_FIELD(m_apiNumber3, 4), LAYOUT_FIELD(m_apiNumber4, 4),
+    LAYOUT_FIELD(m_netText1, Handle), LAYOUT_FIELD(m_netText2, Handle), LAYOUT_FIELD(m_netText3, Handle),
+    LAYOUT_FIELD(m_apiNumber5, 4), LAYOUT_FIELD(m_apiNumber6, 4), LAYOUT_FIELD(m_apiNumber7, 4),
+    LAYOUT_FIELD(m_apiNumber8, 4),
 };
 // clang-format on
 

@@ -7,15 +7,15 @@
 namespace {
 
 // Every member in declaration order with its width in bytes.
-using O = model_OsdParam;
+using Layout = model_OsdParam;
 // clang-format off
-const LayoutMember<O> s_members[] = {
-    LAYOUT_FIELD(O, m_osdByte1, 1), LAYOUT_FIELD(O, m_osdByte2, 1), LAYOUT_FIELD(O, m_osdByte3, 1),
-    LAYOUT_FIELD(O, m_osdByte4, 1), LAYOUT_FIELD(O, m_osdByte5, 1), LAYOUT_FIELD(O, m_osdByte6, 1),
-    LAYOUT_FIELD(O, m_osdByte7, 1), LAYOUT_FIELD(O, m_osdByte8, 1), LAYOUT_FIELD(O, m_osdByte9, 1),
-    LAYOUT_FIELD(O, m_osdByte10, 1), LAYOUT_FIELD(O, m_osdByte11, 1), LAYOUT_FIELD(O, m_osdText1, Handle),
-    LAYOUT_FIELD(O, m_osdByte12, 1), LAYOUT_FIELD(O, m_osdNumber1, 4), LAYOUT_FIELD(O, m_osdText2, Handle),
-    LAYOUT_FIELD(O, m_osdData, Handle), LAYOUT_FIELD(O, m_osdNumber2, 4),
+const LayoutMember<Layout> s_members[] = {
+    LAYOUT_FIELD(m_osdByte1, 1), LAYOUT_FIELD(m_osdByte2, 1), LAYOUT_FIELD(m_osdByte3, 1),
+    LAYOUT_FIELD(m_osdByte4, 1), LAYOUT_FIELD(m_osdByte5, 1), LAYOUT_FIELD(m_osdByte6, 1),
+    LAYOUT_FIELD(m_osdByte7, 1), LAYOUT_FIELD(m_osdByte8, 1), LAYOUT_FIELD(m_osdByte9, 1),
+    LAYOUT_FIELD(m_osdByte10, 1), LAYOUT_FIELD(m_osdByte11, 1), LAYOUT_FIELD(m_osdText1, Handle),
+    LAYOUT_FIELD(m_osdByte12, 1), LAYOUT_FIELD(m_osdNumber1, 4), LAYOUT_FIELD(m_osdText2, Handle),
+    LAYOUT_FIELD(m_osdData, Handle), LAYOUT_FIELD(m_osdNumber2, 4),
 };
 // clang-format on
 

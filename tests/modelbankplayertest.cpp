@@ -73,7 +73,7 @@ private Q_SLOTS:
                 b < caps[0] ? QList<int>({b, b, 0}) : QList<int>({b, 7, 7}));
     }
 
-    void layout_data() { addLayoutTable("ModelBankPlayer", s_members, 0, Packing::Packed); }
+    void layout_data() { addLayoutTable("ModelBankPlayer", s_members); }
     void layout() { checkLayoutRow(); }
 };
 

@@ -82,48 +82,48 @@ T v(T value)
 
 // Every member in declaration order with its width in bytes; the class is packed, after the
 // vtable pointer.
-#define MEMBER(name, width) LAYOUT_MEMBER(ModelCalyth, name, width)
+using Layout = ModelCalyth;
 
 // clang-format off
-const LayoutMember<ModelCalyth> calythMembers[] = {
-    MEMBER(m_deviceCode, 4), MEMBER(m_initConstant, 4),
-    MEMBER(m_pOutputVecA, 8), MEMBER(m_pOutputVecB, 8), MEMBER(m_pOutputVecC, 8), MEMBER(m_pOutputVecD, 8),
-    MEMBER(m_pOutputFlagVec, 8), MEMBER(m_pOutputVecE, 8), MEMBER(m_pOutputVecF, 8),
-    MEMBER(m_intBlock1, 32), MEMBER(m_intBlock2, 32), MEMBER(m_intBlock3, 12), MEMBER(m_spareTextList, 8),
-    MEMBER(m_intBlock4, 20), MEMBER(m_value1, 4), MEMBER(m_intBlock5, 12), MEMBER(m_intBlock6, 16),
-    MEMBER(m_intBlock7, 16), MEMBER(m_intBlock8, 16), MEMBER(m_text1, 8), MEMBER(m_inputBoardNameList, 8),
-    MEMBER(m_outputBoardNameList, 8), MEMBER(m_textBlock1, 40), MEMBER(m_byte1, 1), MEMBER(m_value2, 4),
-    MEMBER(m_value3, 4), MEMBER(m_value4, 4),
-    MEMBER(m_sourceFlagListA, 8), MEMBER(m_sourceFlagListB, 8), MEMBER(m_sourceFlagListC, 8),
-    MEMBER(m_sourceFlagListD, 8), MEMBER(m_sourceValueListA, 8), MEMBER(m_sourceTextList, 8),
-    MEMBER(m_sourceValueListB, 8), MEMBER(m_sourceValueListC, 8), MEMBER(m_sourceWindowList, 8),
-    MEMBER(m_sourceRecBList, 8), MEMBER(m_sourceRecCList, 8),
-    MEMBER(m_outputBoardFlagListA, 8), MEMBER(m_intBlock9, 20), MEMBER(m_text2, 8), MEMBER(m_byte2, 1),
-    MEMBER(m_outputBoardTextListA, 8), MEMBER(m_outputBoardFlagListB, 8), MEMBER(m_outputBoardTextListB, 8),
-    MEMBER(m_outputBoardFlagListC, 8), MEMBER(m_text3, 8), MEMBER(m_byte3, 1), MEMBER(m_text4, 8),
-    MEMBER(m_byte4, 1), MEMBER(m_byte5, 1), MEMBER(m_value5, 4), MEMBER(m_intBlock10, 32), MEMBER(m_text5, 8),
-    MEMBER(m_spareValueList, 8), MEMBER(m_value6, 4), MEMBER(m_value7, 4), MEMBER(m_value8, 4),
-    MEMBER(m_resolutionWidth, 4), MEMBER(m_resolutionHeight, 4), MEMBER(m_text6, 8), MEMBER(m_value9, 4),
-    MEMBER(m_byte6, 1), MEMBER(m_textBlock2, 40), MEMBER(m_outputBoardGroupListA, 8),
-    MEMBER(m_outputBoardGroupListB, 8), MEMBER(m_byte7, 1), MEMBER(m_value10, 4), MEMBER(m_byte8, 1),
-    MEMBER(m_value11, 4), MEMBER(m_byte9, 1), MEMBER(m_intBlock11, 16), MEMBER(m_doubleValue, 8),
-    MEMBER(m_spareBytes, 8), MEMBER(m_pOutputRecHVec, 8), MEMBER(m_intBlock12, 20),
-    MEMBER(m_spareRecordList, 8), MEMBER(m_inputBoardRecList, 8), MEMBER(m_inputPortList, 8),
-    MEMBER(m_inputBoardInfoList, 8), MEMBER(m_intBlock13, 44), MEMBER(m_outputFlagList, 8),
-    MEMBER(m_outputRecAList, 8), MEMBER(m_outputRecBList, 8), MEMBER(m_containerList, 8),
-    MEMBER(m_outputRecCList, 8), MEMBER(m_outputRecDList, 8), MEMBER(m_outputRecEList, 8),
-    MEMBER(m_outputRecFList, 8), MEMBER(m_outputRecGList, 8), MEMBER(m_intBlock14, 20),
-    MEMBER(m_intBlock15, 76), MEMBER(m_value12, 4), MEMBER(m_value13, 4), MEMBER(m_value14, 4),
-    MEMBER(m_value15, 4), MEMBER(m_pLayerVec, 8), MEMBER(m_intBlock16, 24), MEMBER(m_shortBlock, 14),
-    MEMBER(m_byteBlock, 4), MEMBER(m_pOutputRecIVec, 8), MEMBER(m_pOutputRecJVec, 8),
-    MEMBER(m_spareRecordVec, 8), MEMBER(m_outputQuadNameList, 8), MEMBER(m_outputNamePairList, 8),
-    MEMBER(m_maxPreOutputCount, 4), MEMBER(m_maxPreOutputGroup, 4), MEMBER(m_maxLinkOutputCount, 4),
-    MEMBER(m_maxLinkOutputGroup, 4), MEMBER(m_maxOutputCount, 4), MEMBER(m_maxSourceCount, 4),
-    MEMBER(m_maxBankCount, 4), MEMBER(m_maxBankNameLength, 4), MEMBER(m_maxLayerCount, 4),
-    MEMBER(m_maxPageCount, 4), MEMBER(m_maxInputBoardCount, 4), MEMBER(m_maxOutPutBoardCount, 4),
-    MEMBER(m_maxInputBoardPortCount, 4), MEMBER(m_maxOutputBoardPortCount, 4),
-    MEMBER(m_maxContainerCount, 4), MEMBER(m_maxContainerName, 4), MEMBER(m_maxMonitorLayerCount, 4),
-    MEMBER(m_maxPvwBoardCount, 4),
+const LayoutMember<Layout> calythMembers[] = {
+    LAYOUT(m_deviceCode, 4), LAYOUT(m_initConstant, 4),
+    LAYOUT(m_pOutputVecA, 8), LAYOUT(m_pOutputVecB, 8), LAYOUT(m_pOutputVecC, 8), LAYOUT(m_pOutputVecD, 8),
+    LAYOUT(m_pOutputFlagVec, 8), LAYOUT(m_pOutputVecE, 8), LAYOUT(m_pOutputVecF, 8),
+    LAYOUT(m_intBlock1, 32), LAYOUT(m_intBlock2, 32), LAYOUT(m_intBlock3, 12), LAYOUT(m_spareTextList, 8),
+    LAYOUT(m_intBlock4, 20), LAYOUT(m_value1, 4), LAYOUT(m_intBlock5, 12), LAYOUT(m_intBlock6, 16),
+    LAYOUT(m_intBlock7, 16), LAYOUT(m_intBlock8, 16), LAYOUT(m_text1, 8), LAYOUT(m_inputBoardNameList, 8),
+    LAYOUT(m_outputBoardNameList, 8), LAYOUT(m_textBlock1, 40), LAYOUT(m_byte1, 1), LAYOUT(m_value2, 4),
+    LAYOUT(m_value3, 4), LAYOUT(m_value4, 4),
+    LAYOUT(m_sourceFlagListA, 8), LAYOUT(m_sourceFlagListB, 8), LAYOUT(m_sourceFlagListC, 8),
+    LAYOUT(m_sourceFlagListD, 8), LAYOUT(m_sourceValueListA, 8), LAYOUT(m_sourceTextList, 8),
+    LAYOUT(m_sourceValueListB, 8), LAYOUT(m_sourceValueListC, 8), LAYOUT(m_sourceWindowList, 8),
+    LAYOUT(m_sourceRecBList, 8), LAYOUT(m_sourceRecCList, 8),
+    LAYOUT(m_outputBoardFlagListA, 8), LAYOUT(m_intBlock9, 20), LAYOUT(m_text2, 8), LAYOUT(m_byte2, 1),
+    LAYOUT(m_outputBoardTextListA, 8), LAYOUT(m_outputBoardFlagListB, 8), LAYOUT(m_outputBoardTextListB, 8),
+    LAYOUT(m_outputBoardFlagListC, 8), LAYOUT(m_text3, 8), LAYOUT(m_byte3, 1), LAYOUT(m_text4, 8),
+    LAYOUT(m_byte4, 1), LAYOUT(m_byte5, 1), LAYOUT(m_value5, 4), LAYOUT(m_intBlock10, 32), LAYOUT(m_text5, 8),
+    LAYOUT(m_spareValueList, 8), LAYOUT(m_value6, 4), LAYOUT(m_value7, 4), LAYOUT(m_value8, 4),
+    LAYOUT(m_resolutionWidth, 4), LAYOUT(m_resolutionHeight, 4), LAYOUT(m_text6, 8), LAYOUT(m_value9, 4),
+    LAYOUT(m_byte6, 1), LAYOUT(m_textBlock2, 40), LAYOUT(m_outputBoardGroupListA, 8),
+    LAYOUT(m_outputBoardGroupListB, 8), LAYOUT(m_byte7, 1), LAYOUT(m_value10, 4), LAYOUT(m_byte8, 1),
+    LAYOUT(m_value11, 4), LAYOUT(m_byte9, 1), LAYOUT(m_intBlock11, 16), LAYOUT(m_doubleValue, 8),
+    LAYOUT(m_spareBytes, 8), LAYOUT(m_pOutputRecHVec, 8), LAYOUT(m_intBlock12, 20),
+    LAYOUT(m_spareRecordList, 8), LAYOUT(m_inputBoardRecList, 8), LAYOUT(m_inputPortList, 8),
+    LAYOUT(m_inputBoardInfoList, 8), LAYOUT(m_intBlock13, 44), LAYOUT(m_outputFlagList, 8),
+    LAYOUT(m_outputRecAList, 8), LAYOUT(m_outputRecBList, 8), LAYOUT(m_containerList, 8),
+    LAYOUT(m_outputRecCList, 8), LAYOUT(m_outputRecDList, 8), LAYOUT(m_outputRecEList, 8),
+    LAYOUT(m_outputRecFList, 8), LAYOUT(m_outputRecGList, 8), LAYOUT(m_intBlock14, 20),
+    LAYOUT(m_intBlock15, 76), LAYOUT(m_value12, 4), LAYOUT(m_value13, 4), LAYOUT(m_value14, 4),
+    LAYOUT(m_value15, 4), LAYOUT(m_pLayerVec, 8), LAYOUT(m_intBlock16, 24), LAYOUT(m_shortBlock, 14),
+    LAYOUT(m_byteBlock, 4), LAYOUT(m_pOutputRecIVec, 8), LAYOUT(m_pOutputRecJVec, 8),
+    LAYOUT(m_spareRecordVec, 8), LAYOUT(m_outputQuadNameList, 8), LAYOUT(m_outputNamePairList, 8),
+    LAYOUT(m_maxPreOutputCount, 4), LAYOUT(m_maxPreOutputGroup, 4), LAYOUT(m_maxLinkOutputCount, 4),
+    LAYOUT(m_maxLinkOutputGroup, 4), LAYOUT(m_maxOutputCount, 4), LAYOUT(m_maxSourceCount, 4),
+    LAYOUT(m_maxBankCount, 4), LAYOUT(m_maxBankNameLength, 4), LAYOUT(m_maxLayerCount, 4),
+    LAYOUT(m_maxPageCount, 4), LAYOUT(m_maxInputBoardCount, 4), LAYOUT(m_maxOutPutBoardCount, 4),
+    LAYOUT(m_maxInputBoardPortCount, 4), LAYOUT(m_maxOutputBoardPortCount, 4),
+    LAYOUT(m_maxContainerCount, 4), LAYOUT(m_maxContainerName, 4), LAYOUT(m_maxMonitorLayerCount, 4),
+    LAYOUT(m_maxPvwBoardCount, 4),
 };
 // clang-format on
 
@@ -316,11 +316,7 @@ private Q_SLOTS:
         }
     }
 
-    void layout_data()
-    {
-        addLayoutColumns();
-        addLayoutRows("ModelCalyth", calythMembers, Handle, Packing::Packed);
-    }
+    void layout_data() { addLayoutTable("ModelCalyth", calythMembers, Handle); }
 
     void layout() { checkLayoutRow(); }
 };

@@ -117,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(sizeIfAll(model.m_pBankOutputVec->last(), output), outputs);
     }
 
-    void layout_data() { addLayoutTable("ModelScene", s_members, 0, Packing::Packed); }
+    void layout_data() { addLayoutTable("ModelScene", s_members); }
     void layout() { checkLayoutRow(); }
 };
 
