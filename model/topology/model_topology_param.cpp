@@ -46,8 +46,10 @@ bool writeSections(const QString &path, const QJsonArray &modules)
         const QJsonObject module = modules.at(i).toObject();
         settings.beginGroup(QString::number(i));
         for (auto it = module.constBegin(); it != module.constEnd(); ++it) {
-            if (isStorableKey(it.key()))
-                settings.setValue(it.key(), it.value().toVariant());
+            // Each call of key() converts the stored key into a new string.
+            const QString key = it.key();
+            if (isStorableKey(key))
+                settings.setValue(key, it.value().toVariant());
         }
         settings.endGroup();
     }
