@@ -1,11 +1,12 @@
 #include "model_quorparam.h"
 
-#include <QtCore/QByteArray>
 #include <QtCore/QDebug>
 #include <QtCore/QString>
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <initializer_list>
 #include <iterator>
 #include <string_view>
 #include <type_traits>
@@ -184,10 +185,88 @@ void clearText(TextField &field)
     writeText(field, std::string_view(), 0);
 }
 
+// An ASCII format with its placeholders %1 to %9 replaced by decimal numbers, built on the stack.
+// The test patterns format 2,020 texts a call and the dump up to 422 lines; QString::arg() would
+// build a new string for every number of every one of them. "O  %1" with 80 gives "O  80".
+class FormattedText
+{
+public:
+    static constexpr int Capacity = 160;
+
+    FormattedText(const char *format, std::initializer_list<int> numbers)
+    {
+        for (const char *c = format; *c; ++c) {
+            const int placeholder = placeholderAt(c);
+            if (placeholder >= 0 && placeholder < int(numbers.size())) {
+                appendNumber(numbers.begin()[placeholder]);
+                ++c;
+            } else {
+                append(*c);
+            }
+        }
+    }
+
+    // The longest text that format can give: every placeholder taken by an int of 11 characters.
+    static constexpr int longestText(const char *format)
+    {
+        int size = 0;
+        for (const char *c = format; *c; ++c) {
+            if (placeholderAt(c) >= 0) {
+                size += 11;
+                ++c;
+            } else {
+                ++size;
+            }
+        }
+        return size;
+    }
+
+    std::string_view view() const { return std::string_view(m_text, std::size_t(m_size)); }
+    QString toString() const { return QString::fromLatin1(m_text, m_size); }
+
+private:
+    // 0 for "%1" at c, up to 8 for "%9"; -1 for anything else.
+    static constexpr int placeholderAt(const char *c)
+    {
+        return c[0] == '%' && c[1] >= '1' && c[1] <= '9' ? c[1] - '1' : -1;
+    }
+
+    void append(char c)
+    {
+        if (m_size < Capacity)
+            m_text[m_size++] = c;
+    }
+
+    void appendNumber(int number)
+    {
+        char digits[16];
+        const auto result = std::to_chars(std::begin(digits), std::end(digits), number);
+        for (const char *d = digits; d != result.ptr; ++d)
+            append(*d);
+    }
+
+    char m_text[Capacity];
+    int m_size = 0;
+};
+
+constexpr bool formatsFit()
+{
+    for (const PagedTable &table : s_pagedTables) {
+        if (FormattedText::longestText(table.dumpFormat) > FormattedText::Capacity
+            || FormattedText::longestText(table.testFormat) > FormattedText::Capacity)
+            return false;
+    }
+    for (const char *format : {CommonDumpFormat, CommonTestFormat, PageKeyTestFormat}) {
+        if (FormattedText::longestText(format) > FormattedText::Capacity)
+            return false;
+    }
+    return true;
+}
+static_assert(formatsFit(), "every dump line and test text fits a FormattedText");
+
 void writeTestText(TextField &field, const char *format, int number, int width)
 {
-    const QByteArray text = QString(QLatin1String(format)).arg(number).toUtf8();
-    writeText(field, std::string_view(text.constData(), std::size_t(text.size())), width);
+    writeText(field, FormattedText(format, {number}).view(), width);
 }
 
 void setLook(_OledKey_Param &key, quint8 showMode, quint8 icon)
@@ -235,14 +314,9 @@ void writeTestPattern(_OledKey_Param &key, const char *format, int first, int se
 
 QString keyLine(const char *format, int page, int index, const _OledKey_Param &key)
 {
-    return QString(QLatin1String(format))
-        .arg(page)
-        .arg(index)
-        .arg(int(key.bright))
-        .arg(int(key.color))
-        .arg(int(key.mode))
-        .arg(int(key.oLedShowMode))
-        .arg(int(key.icon));
+    return FormattedText(format,
+                         {page, index, key.bright, key.color, key.mode, key.oLedShowMode, key.icon})
+        .toString();
 }
 
 // One dump message. showField gives what the line shows of each text field: its first byte, or,

@@ -1,5 +1,7 @@
 #include "model_globalenum.h"
 
+#include <QtCore/QGlobalStatic>
+
 #include <array>
 #include <iterator>
 #include <string_view>
@@ -127,16 +129,51 @@ static_assert(rowsAreValid(), "port codes must be unique, ascending and within 0
 
 constexpr std::array<quint8, CodeCount> s_rowOfCode = buildRowIndex();
 
-QString portName(int type, std::string_view PortNames::*column)
+enum Direction { Output, Input };
+
+std::string_view nameOf(unsigned code, Direction direction)
 {
-    // Negative codes wrap to large unsigned values and fall out with the codes above 255.
-    const auto code = static_cast<unsigned>(type);
     const quint8 row = code < unsigned(CodeCount) ? s_rowOfCode[code] : NoRow;
-    const std::string_view name = row == NoRow ? std::string_view() : s_portNames[row].*column;
-    // Empty, not null: a code without a name is still a port type, one with an empty name.
+    if (row == NoRow)
+        return std::string_view();
+    return direction == Output ? s_portNames[row].output : s_portNames[row].input;
+}
+
+// Empty, not null: a code without a name is still a port type, one with an empty name.
+QString toText(std::string_view name)
+{
     if (name.empty())
         return QStringLiteral("");
     return QString::fromLatin1(name.data(), int(name.size()));
+}
+
+// Every name converted once, on the first lookup: a lookup then hands out a shared copy and
+// allocates nothing.
+struct PortNameTexts
+{
+    PortNameTexts()
+    {
+        for (unsigned code = 0; code < unsigned(CodeCount); ++code) {
+            texts[Output][code] = toText(nameOf(code, Output));
+            texts[Input][code] = toText(nameOf(code, Input));
+        }
+    }
+
+    QString texts[2][CodeCount];
+};
+
+Q_GLOBAL_STATIC(PortNameTexts, s_portNameTexts)
+
+QString portName(int type, Direction direction)
+{
+    // Negative codes wrap to large unsigned values and fall out with the codes above 255.
+    const auto code = static_cast<unsigned>(type);
+    if (code >= unsigned(CodeCount))
+        return QStringLiteral("");
+    // The converted names are gone only while the program exits; convert the one asked for then.
+    if (const PortNameTexts *names = s_portNameTexts())
+        return names->texts[direction][code];
+    return toText(nameOf(code, direction));
 }
 
 } // namespace
@@ -147,10 +184,10 @@ model_GlobalEnum::~model_GlobalEnum() = default;
 
 QString model_GlobalEnum::getOutputPortNameByType(int type)
 {
-    return portName(type, &PortNames::output);
+    return portName(type, Output);
 }
 
 QString model_GlobalEnum::getInputPortNameByType(int type)
 {
-    return portName(type, &PortNames::input);
+    return portName(type, Input);
 }

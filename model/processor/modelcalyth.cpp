@@ -104,8 +104,7 @@ void ModelCalyth::initParam(int deviceCode)
 
     // First pass over the sources.
     QStringList sourceTexts;
-    for (int i = 0; i < TextSlotsPerSource; ++i)
-        sourceTexts.append(QString());
+    appendCopies(sourceTexts, TextSlotsPerSource, QString());
     appendCopies(m_sourceFlagListA, sources, quint8(0));
     appendCopies(m_sourceFlagListB, sources, quint8(0));
     appendCopies(m_sourceFlagListC, sources, quint8(0));

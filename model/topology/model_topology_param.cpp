@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <iterator>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -47,8 +48,10 @@ QStringList writeSections(const QString &path, const QJsonArray &modules)
         const QJsonObject module = modules.at(i).toObject();
         settings.beginGroup(QString::number(i));
         for (auto it = module.constBegin(); it != module.constEnd(); ++it) {
-            if (isStorableKey(it.key()))
-                settings.setValue(it.key(), it.value().toVariant());
+            // Each call of key() converts the stored key into a new string.
+            const QString key = it.key();
+            if (isStorableKey(key))
+                settings.setValue(key, it.value().toVariant());
         }
         settings.endGroup();
     }
@@ -92,6 +95,48 @@ void keepLaterThan(QSaveFile &file, const QDateTime &replaced)
 {
     if (file.fileTime(QFileDevice::FileModificationTime) <= replaced)
         file.setFileTime(replaced.addMSecs(1), QFileDevice::FileModificationTime);
+}
+
+// The keys of one section of the store: keys[firstKey] up to, not including, keys[endKey].
+struct Section
+{
+    QStringView name;
+    int firstKey;
+    int endKey;
+};
+
+// The sections of keys, a sorted list of every key of the store, in order. A key without '/'
+// belongs to no section.
+std::vector<Section> sectionsOf(const QStringList &keys)
+{
+    std::vector<Section> sections;
+    for (int k = 0; k < keys.size(); ++k) {
+        const QString &key = keys.at(k);
+        const int slash = key.indexOf(QLatin1Char('/'));
+        if (slash < 0)
+            continue;
+        const QStringView name = QStringView(key).left(slash);
+        if (!sections.empty() && sections.back().endKey == k && sections.back().name == name)
+            ++sections.back().endKey;
+        else
+            sections.push_back({name, k, k + 1});
+    }
+    return sections;
+}
+
+// The number a section name stands for when the name is that number's decimal text, as
+// QString::number() writes it ("7", not "07" or "+7"); -1 for any other name.
+int sectionNumber(QStringView name)
+{
+    if (name.isEmpty() || name.size() > 9 || (name.size() > 1 && name.front() == QLatin1Char('0')))
+        return -1;
+    int number = 0;
+    for (QChar c : name) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        number = number * 10 + (c.unicode() - '0');
+    }
+    return number;
 }
 
 } // namespace
@@ -165,29 +210,44 @@ QJsonArray model_topology_param::getTPLYModuleData(QString path)
     QSettings settings(path, QSettings::IniFormat);
     settings.setIniCodec(IniCodec);
 
-    // Listing the sections parses the whole file. A hand-edited value in the store's own binary
-    // form can announce a container of billions of elements, and the framework tries to reserve
-    // it; such a file cannot be read.
-    int sectionCount = 0;
+    // Listing the keys parses the whole file. A hand-edited value in the store's own binary form
+    // can announce a container of billions of elements, and the framework tries to reserve it;
+    // such a file cannot be read.
+    QStringList keys;
     try {
-        sectionCount = settings.childGroups().size();
+        keys = settings.allKeys();
     } catch (const std::bad_alloc &) {
         return modules;
+    }
+
+    // One listing of every key gives both the sections and their keys: "7/name" is the key "name"
+    // of section "7". The store sorts the list as text, so the keys of one section stand together.
+    // Listing the sections first and then the keys of each would sort the section name of every
+    // key, and search the store once more for every section.
+    const std::vector<Section> sections = sectionsOf(keys);
+    const int sectionCount = int(sections.size());
+    std::vector<const Section *> numbered(sections.size(), nullptr);
+    for (const Section &section : sections) {
+        const int number = sectionNumber(section.name);
+        if (number >= 0 && number < sectionCount)
+            numbered[std::size_t(number)] = &section;
     }
 
     // Sections are taken by number, not by the names the file holds: the store lists them as
     // text ("0", "1", "10", "2"), and the modules must come back in index order.
     for (int i = 0; i < sectionCount; ++i) {
-        settings.beginGroup(QString::number(i));
         QJsonObject module;
-        const QStringList keys = settings.allKeys();
-        for (const QString &key : keys) {
-            // A line with nothing before its '=' lists as an empty key, which the store
-            // refuses to look up.
-            if (!key.isEmpty())
-                module.insert(key, settings.value(key).toString());
+        if (const Section *section = numbered[std::size_t(i)]) {
+            settings.beginGroup(QString::number(i));
+            for (int k = section->firstKey; k < section->endKey; ++k) {
+                const QString key = keys.at(k).mid(section->name.size() + 1);
+                // A line with nothing before its '=' lists as an empty key, which the store
+                // refuses to look up.
+                if (!key.isEmpty())
+                    module.insert(key, settings.value(key).toString());
+            }
+            settings.endGroup();
         }
-        settings.endGroup();
         modules.append(module);
     }
     return modules;

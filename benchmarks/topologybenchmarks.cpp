@@ -1,0 +1,115 @@
+#include "measure.h"
+
+#include <model/topology/model_topology_param.h>
+
+#include <QtCore/QByteArray>
+#include <QtCore/QFile>
+#include <QtCore/QJsonArray>
+#include <QtCore/QJsonObject>
+#include <QtCore/QString>
+#include <QtCore/QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+// Writing and reading topology files of 10 to 10,000 modules of eight members each. The counter
+// "per_module" is the time of one module: it stays flat while the cost grows linearly.
+
+namespace {
+
+QString scratchDirectory()
+{
+    static const QTemporaryDir directory;
+    return directory.path();
+}
+
+QString topologyPath(int modules)
+{
+    return scratchDirectory() + QStringLiteral("/topology-%1.ini").arg(modules);
+}
+
+// Eight members of the kinds a client stores: texts, numbers and a flag.
+QJsonArray makeModules(int count)
+{
+    QJsonArray modules;
+    for (int i = 0; i < count; ++i) {
+        modules.append(QJsonObject{
+            {QStringLiteral("name"), QStringLiteral("module %1").arg(i)},
+            {QStringLiteral("type"), i % 2 ? QStringLiteral("input") : QStringLiteral("output")},
+            {QStringLiteral("slot"), i % 16},
+            {QStringLiteral("x"), (i % 8) * 1920},
+            {QStringLiteral("y"), (i / 8) * 1080},
+            {QStringLiteral("width"), 1920},
+            {QStringLiteral("height"), 1080},
+            {QStringLiteral("enabled"), i % 3 != 0},
+        });
+    }
+    return modules;
+}
+
+void reportModules(benchmark::State &state, int modules)
+{
+    state.SetComplexityN(modules);
+    state.counters["per_module"] = benchmark::Counter(
+        modules, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void write(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    const QJsonArray modules = makeModules(count);
+    const QString path = topologyPath(count);
+    const auto run = [&] { model_topology_param::setTPLYModuleData(path, modules); };
+    run();
+    measure::countAllocations(state, run);
+    for (auto _ : state)
+        run();
+    reportModules(state, count);
+    QFile::remove(path);
+}
+
+// The settings store keeps what it parsed of a file for as long as the file's size and time stay
+// the same, so a second read of an unchanged file parses nothing. Each read here finds a newer
+// file time first, as a client does that reads a file another program has just written.
+void touch(const QByteArray &path, long seconds)
+{
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    utimensat(AT_FDCWD, path.constData(), times, 0);
+}
+
+void read(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    const QString path = topologyPath(count);
+    model_topology_param::setTPLYModuleData(path, makeModules(count));
+    const QByteArray nativePath = QFile::encodeName(path);
+    long seconds = 1000000000;
+
+    const auto run = [&] {
+        QJsonArray modules = model_topology_param::getTPLYModuleData(path);
+        benchmark::DoNotOptimize(modules);
+    };
+    touch(nativePath, ++seconds);
+    measure::countAllocations(state, run);
+    for (auto _ : state) {
+        state.PauseTiming();
+        touch(nativePath, ++seconds);
+        state.ResumeTiming();
+        run();
+    }
+    reportModules(state, count);
+    QFile::remove(path);
+}
+
+} // namespace
+
+void registerTopologyBenchmarks()
+{
+    for (auto bench : {benchmark::RegisterBenchmark("model_topology_param/write", write),
+                       benchmark::RegisterBenchmark("model_topology_param/read", read)}) {
+        bench->RangeMultiplier(10)
+            ->Range(10, 10000)
+            ->Complexity(benchmark::oN)
+            ->Unit(benchmark::kMicrosecond);
+    }
+}

@@ -1,0 +1,85 @@
+// The topology writer fed arbitrary JSON, then the file read back. Whatever the array holds, the
+// file has no more sections than the array has elements and every value comes back as a string;
+// an array of plain objects (keys of letters, digits and '_', printable ASCII text values) comes
+// back unchanged.
+
+#include "bytereader.h"
+
+#include <model/topology/model_topology_param.h>
+
+#include <QtCore/QByteArray>
+#include <QtCore/QJsonArray>
+#include <QtCore/QJsonDocument>
+#include <QtCore/QJsonObject>
+#include <QtCore/QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+
+QTemporaryDir *s_directory = nullptr;
+
+bool isPlainKey(const QString &key)
+{
+    return !key.isEmpty() && std::all_of(key.cbegin(), key.cend(), [](QChar c) {
+        return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+    });
+}
+
+bool isPlainText(const QJsonValue &value)
+{
+    if (!value.isString())
+        return false;
+    const QString text = value.toString();
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
+}
+
+// Every element a non-empty object of plain keys and plain text values.
+bool isPlain(const QJsonArray &modules)
+{
+    return std::all_of(modules.begin(), modules.end(), [](const QJsonValue &module) {
+        const QJsonObject object = module.toObject();
+        if (!module.isObject() || object.isEmpty())
+            return false;
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            if (!isPlainKey(it.key()) || !isPlainText(it.value()))
+                return false;
+        }
+        return true;
+    });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    s_directory = new QTemporaryDir;
+    return s_directory->isValid() ? 0 : 1;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size)));
+    if (document.isNull())
+        return 0;
+    const QJsonArray modules
+        = document.isArray() ? document.array() : QJsonArray{document.object()};
+
+    // One path for every input, so that each write replaces the file of the one before.
+    const QString path = s_directory->filePath(QStringLiteral("topology.ini"));
+    model_topology_param::setTPLYModuleData(path, modules);
+    const QJsonArray readBack = model_topology_param::getTPLYModuleData(path);
+
+    FUZZ_CHECK(readBack.size() <= modules.size());
+    for (const QJsonValue &module : readBack) {
+        FUZZ_CHECK(module.isObject());
+        const QJsonObject object = module.toObject();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+            FUZZ_CHECK(it.value().isString());
+    }
+    if (isPlain(modules))
+        FUZZ_CHECK(readBack == modules);
+    return 0;
+}
