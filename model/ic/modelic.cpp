@@ -1,5 +1,7 @@
 #include "modelic.h"
 
+#include <model/processor/treebuilding.h>
+
 #include <QtCore/QtGlobal>
 
 #include <algorithm>
@@ -36,16 +38,12 @@ const CapacityRow *capacityRow(int deviceCode)
     return row == std::end(s_capacities) ? nullptr : row;
 }
 
-// Appends the default record capacity times. The capacities are public, so a client may have
-// written a negative one: that builds an empty list rather than a failed allocation.
+// Appends capacity default records. The capacities are public, so a client may have written a
+// negative one: that builds an empty list rather than a failed allocation.
 template<typename T>
 void appendDefaults(QList<T> &list, int capacity)
 {
-    const int n = qMax(0, capacity);
-    const T record{};
-    list.reserve(list.size() + n);
-    for (int i = 0; i < n; ++i)
-        list.append(record);
+    TreeBuilding::appendCopies(list, TreeBuilding::count(capacity), T{});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "modelcalyth.h"
 
 #include "capacitytable.h"
+#include "treebuilding.h"
 
 #include <QtCore/QtGlobal>
 
@@ -9,17 +10,11 @@
 
 namespace {
 
+using TreeBuilding::appendCopies;
+using TreeBuilding::count;
+
 constexpr int DefaultDeviceCode = 0x320000;
 constexpr int TextSlotsPerSource = 8;
-
-// A capacity as an element count. Only a client writing a capacity member directly can take it
-// out of the table's range: a negative value builds no entries, and a value beyond what a Qt
-// container can hold is cut down so that "4 per output" and "one more than outputs" cannot
-// overflow (the allocation then fails the documented way).
-int count(int capacity)
-{
-    return qBound(0, capacity, std::numeric_limits<int>::max() / 8);
-}
 
 // An owned container is swapped whole: the fresh one takes the slot, the old one is released.
 template<typename T>
@@ -27,16 +22,6 @@ void replaceOwned(T *&slot, T *fresh)
 {
     delete slot;
     slot = fresh;
-}
-
-// Appends n copies of value. Entries that hold Qt containers share their data until the client
-// writes one, so a large tree costs one allocation per distinct default, not one per entry.
-template<typename T>
-void appendCopies(QList<T> &list, int n, const T &value)
-{
-    list.reserve(list.size() + n);
-    for (int i = 0; i < n; ++i)
-        list.append(value);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "modelscene.h"
 
 #include <model/processor/capacitytable.h>
+#include <model/processor/treebuilding.h>
 
 #include <QtCore/QtGlobal>
 
@@ -8,20 +9,8 @@ namespace {
 
 constexpr int DefaultDeviceCode = 0x320000;
 
-// A capacity as an element count. Only a client writing a capacity member directly can make one
-// negative; the tree then gets no entries instead of a failed allocation.
-int count(int capacity)
-{
-    return qMax(0, capacity);
-}
-
-template<typename T>
-void appendCopies(QList<T> &list, int n, const T &value)
-{
-    list.reserve(list.size() + n);
-    for (int i = 0; i < n; ++i)
-        list.append(value);
-}
+using TreeBuilding::appendCopies;
+using TreeBuilding::count;
 
 // Releases every owned vector and leaves null pointers behind, so that a tree whose rebuild
 // failed half-way is still released exactly once.
