@@ -20,21 +20,10 @@ extern "C" const char *__asan_default_options()
     return "allocator_may_return_null=1:max_allocation_size_mb=1024";
 }
 
-namespace {
-
-QTemporaryDir *s_directory = nullptr;
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    s_directory = new QTemporaryDir;
-    return s_directory->isValid() ? 0 : 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString path = s_directory->filePath(QStringLiteral("topology.ini"));
+    static const QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("topology.ini"));
     {
         QFile file(path);
         FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
