@@ -63,8 +63,8 @@ QStringList writeSections(const QString &path, const QJsonArray &modules)
 // The staged file is complete when it ends with a whole line and, parsed afresh from the disk,
 // holds every key that was written. It is parsed under a name the store has never seen, since
 // the store trusts its own parsed copy of a file it wrote. The staged file moves to that name.
-bool stagedCompletely(QTemporaryFile &staged, const QByteArray &text, QStringList writtenKeys,
-                      QTemporaryFile &verified)
+bool stagedCompletely(QTemporaryFile &staged, const QByteArray &text,
+                      const QStringList &writtenKeys, QTemporaryFile &verified)
 {
     if (!text.endsWith('\n') || !verified.open())
         return false;
@@ -74,10 +74,8 @@ bool stagedCompletely(QTemporaryFile &staged, const QByteArray &text, QStringLis
         return false;
     QSettings settings(verified.fileName(), QSettings::IniFormat);
     settings.setIniCodec(IniCodec);
-    QStringList parsedKeys = settings.allKeys();
-    parsedKeys.sort();
-    writtenKeys.sort();
-    return settings.status() == QSettings::NoError && parsedKeys == writtenKeys;
+    // Both lists come out of the store in its own key order.
+    return settings.status() == QSettings::NoError && settings.allKeys() == writtenKeys;
 }
 
 // The settings store keeps a parsed copy of every file it has read in this process and trusts it
