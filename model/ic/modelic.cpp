@@ -29,15 +29,6 @@ constexpr CapacityRow s_capacities[] = {
 };
 // clang-format on
 
-const CapacityRow *capacityRow(int deviceCode)
-{
-    const auto row = std::find_if(
-        std::begin(s_capacities), std::end(s_capacities), [deviceCode](const CapacityRow &r) {
-            return std::find(r.codes.begin(), r.codes.end(), deviceCode) != r.codes.end();
-        });
-    return row == std::end(s_capacities) ? nullptr : row;
-}
-
 // Appends capacity default records. The capacities are public, so a client may have written a
 // negative one: that builds an empty list rather than a failed allocation.
 template<typename T>
@@ -57,7 +48,7 @@ ModelIC::~ModelIC() = default;
 
 void ModelIC::initMaxParams(int deviceCode)
 {
-    const CapacityRow *row = capacityRow(deviceCode);
+    const CapacityRow *row = TreeBuilding::findRow(s_capacities, deviceCode);
     if (!row) {
         // The text names the group capacity, yet only the user capacity drops to 0: the other
         // lists keep the sizes of the last known code, and resetUserInfo() accepts no index.

@@ -1,5 +1,7 @@
 #include "capacitytable.h"
 
+#include "treebuilding.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -46,19 +48,11 @@ constexpr Row s_rows[] = {
 constexpr int s_processorOnlyCodes[] = {0x2C0201, 0x2C0202};
     // clang-format on
 
-    bool contains(std::initializer_list<int> codes, int code)
-    {
-        return std::find(codes.begin(), codes.end(), code) != codes.end();
-    }
-
 } // namespace
 
 const Row *processorRow(int deviceCode)
 {
-    const auto row = std::find_if(std::begin(s_rows), std::end(s_rows), [deviceCode](const Row &r) {
-        return contains(r.codes, deviceCode);
-    });
-    return row == std::end(s_rows) ? nullptr : row;
+    return TreeBuilding::findRow(s_rows, deviceCode);
 }
 
 const Row *sceneRow(int deviceCode)

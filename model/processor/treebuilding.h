@@ -4,6 +4,8 @@
 #include <QtCore/QList>
 #include <QtCore/QtGlobal>
 
+#include <algorithm>
+#include <cstddef>
 #include <limits>
 
 // Helpers the device models share when they build their trees. Internal to the library.
@@ -27,6 +29,17 @@ void appendCopies(QList<T> &list, int n, const T &value)
     list.reserve(list.size() + n);
     for (int i = 0; i < n; ++i)
         list.append(value);
+}
+
+// The row of a capacity table whose `codes` list holds deviceCode, or nullptr for a code the
+// table does not know.
+template<typename Row, std::size_t N>
+const Row *findRow(const Row (&rows)[N], int deviceCode)
+{
+    const Row *row = std::find_if(rows, rows + N, [deviceCode](const Row &r) {
+        return std::find(r.codes.begin(), r.codes.end(), deviceCode) != r.codes.end();
+    });
+    return row == rows + N ? nullptr : row;
 }
 
 } // namespace TreeBuilding
