@@ -93,11 +93,11 @@ void ModelBankPlayer::initMaxParams(int deviceCode)
     m_maxOutputCount = row->output;
 }
 
-int ModelBankPlayer::getMaxBankCount() const
+int ModelBankPlayer::getMaxBankCount()
 {
     return m_maxBankCount;
 }
-int ModelBankPlayer::getMaxOutputCount() const
+int ModelBankPlayer::getMaxOutputCount()
 {
     return m_maxOutputCount;
 }

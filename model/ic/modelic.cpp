@@ -88,30 +88,30 @@ void ModelIC::clearParams()
     m_userList.clear();
 }
 
-void ModelIC::resetUserInfo(int index, _UserList_Destktop &user) const
+void ModelIC::resetUserInfo(int index, _UserList_Destktop &user)
 {
     if (index < 0 || index >= m_maxUserCount)
         return;
     user = _UserList_Destktop();
 }
 
-int ModelIC::getMaxGroupCount() const
+int ModelIC::getMaxGroupCount()
 {
     return m_maxGroupCount;
 }
-int ModelIC::getMaxSignalGroupCount() const
+int ModelIC::getMaxSignalGroupCount()
 {
     return m_maxSignalGroupCount;
 }
-int ModelIC::getMaxInPortCount() const
+int ModelIC::getMaxInPortCount()
 {
     return m_maxInPortCount;
 }
-int ModelIC::getMaxOutPortCount() const
+int ModelIC::getMaxOutPortCount()
 {
     return m_maxOutPortCount;
 }
-int ModelIC::getMaxUserCount() const
+int ModelIC::getMaxUserCount()
 {
     return m_maxUserCount;
 }

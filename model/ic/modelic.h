@@ -111,17 +111,17 @@ public:
     /// Overwrites user with the default user if index is a valid user index (0 to
     /// getMaxUserCount() - 1), and leaves it untouched otherwise. Never writes m_userList itself:
     /// to reset user i of the model, pass its record, `resetUserInfo(i, m_userList[i])`.
-    void resetUserInfo(int index, _UserList_Destktop &user) const;
+    void resetUserInfo(int index, _UserList_Destktop &user);
 
     /// \name Capacities
     /// The capacities of the last known device code. Only initMaxParams() changes them, and
     /// clearParams() never resets them.
     ///@{
-    int getMaxGroupCount() const;       ///< Groups: sizes m_groupList.
-    int getMaxSignalGroupCount() const; ///< Signal groups: sizes m_signalGroupList.
-    int getMaxInPortCount() const;      ///< Input ports: sizes m_inPortList.
-    int getMaxOutPortCount() const;     ///< Output ports: sizes m_outPortList.
-    int getMaxUserCount() const;        ///< Users: sizes m_userList and bounds resetUserInfo().
+    int getMaxGroupCount();       ///< Groups: sizes m_groupList.
+    int getMaxSignalGroupCount(); ///< Signal groups: sizes m_signalGroupList.
+    int getMaxInPortCount();      ///< Input ports: sizes m_inPortList.
+    int getMaxOutPortCount();     ///< Output ports: sizes m_outPortList.
+    int getMaxUserCount();        ///< Users: sizes m_userList and bounds resetUserInfo().
     ///@}
 
     QList<_ICGroup_Record> m_groupList;             ///< One record per group.
