@@ -52,7 +52,9 @@ void ModelIC::initMaxParams(int deviceCode)
     if (!row) {
         // The text names the group capacity, yet only the user capacity drops to 0: the other
         // lists keep the sizes of the last known code, and resetUserInfo() accepts no index.
-        QMessageLogger().warning("---ModelIC m_maxGroupCount = 0");
+        // Category "default" without file, line or function; a default-constructed logger would
+        // hand the message handler a null category.
+        QMessageLogger(nullptr, 0, nullptr).warning("---ModelIC m_maxGroupCount = 0");
         m_maxUserCount = 0;
         return;
     }

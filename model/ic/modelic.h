@@ -99,8 +99,9 @@ public:
     ModelIC &operator=(ModelIC &&) = default;      ///< Member-wise move.
 
     /// Sets the capacities from a known device code, 0x2D0000 or 0x2D0001. An unknown code logs
-    /// the warning "---ModelIC m_maxGroupCount = 0" and sets only the user capacity to 0: the
-    /// other four keep the values they had, so the next initParam() builds no users.
+    /// the warning "---ModelIC m_maxGroupCount = 0" (category "default", without file, line or
+    /// function) and sets only the user capacity to 0: the other four keep the values they had, so
+    /// the next initParam() builds no users.
     void initMaxParams(int deviceCode);
     /// Rebuilds every list with defaults for deviceCode; every value written before is gone. An
     /// unknown code is stored in m_deviceCode and warns as initMaxParams() does; the lists get the
