@@ -365,7 +365,8 @@ private Q_SLOTS:
         // A stopped writer is alive: its files stay through another write.
         QProcess writer;
         QStringList scratch;
-        for (int attempt = 0; attempt < 50 && scratch.isEmpty(); ++attempt) {
+        const QDeadlineTimer deadline(60000);
+        for (int attempt = 0; scratch.isEmpty() && !deadline.hasExpired(); ++attempt) {
             if (writer.state() == QProcess::NotRunning)
                 startWriter(writer);
             QThread::msleep(attempt % 10);
