@@ -294,7 +294,7 @@ Output topologyCommand(const QString &file, const QString &jsonFile)
         const QJsonArray modules = document.array();
         store.setTPLYModuleData(file, modules);
         // The store reports no failure, so the file itself must show that the write took place.
-        if (store.getTPLYModuleData(file) != storedForm(modules))
+        if (model_topology_param().getTPLYModuleData(file) != storedForm(modules))
             throw CommandError(QStringLiteral("could not store the modules in %1").arg(file));
         output.text = QStringLiteral("Stored %1 modules in %2\n").arg(modules.size()).arg(file);
         output.json = {{QStringLiteral("file"), file}, {QStringLiteral("written"), modules.size()}};
