@@ -427,8 +427,9 @@ private:
     static QString unknownKey(const QJsonObject &object)
     {
         for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-            if (it.key() != QLatin1String("key") && it.key() != QLatin1String("value"))
-                return it.key();
+            QString key = it.key();
+            if (key != QLatin1String("key") && key != QLatin1String("value"))
+                return key;
         }
         return {};
     }
@@ -444,7 +445,7 @@ QString firstUnknownKey(const QJsonObject &object, const std::tuple<F...> &field
                         std::initializer_list<QLatin1String> extra = {})
 {
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        const QString key = it.key();
+        QString key = it.key();
         bool known = std::apply([&](const auto &...f) { return ((key == f.name) || ...); }, fields);
         for (QLatin1String e : extra)
             known = known || key == e;
@@ -521,6 +522,13 @@ struct Codec<R, std::enable_if_t<HasMembers<R>::value>>
         return &s;
     }
 };
+
+// A name from a string literal, without strlen (which is no constant expression for clang).
+template<std::size_t N>
+constexpr QLatin1String latin1(const char (&text)[N])
+{
+    return QLatin1String(text, int(N - 1));
+}
 
 template<typename C, typename T, std::size_t N>
 constexpr Field<C, T, Codec<T>> field(const char (&name)[N], T C::*member)

@@ -231,7 +231,7 @@ template<>
 struct Members<ModelCalyth>
 {
     using C = ModelCalyth;
-    static constexpr QLatin1String className{"ModelCalyth"};
+    static constexpr QLatin1String className = latin1("ModelCalyth");
     static constexpr auto list = std::make_tuple(
         FIELD(m_deviceCode), FIELD(m_initConstant), FIELD(m_pOutputVecA), FIELD(m_pOutputVecB),
         FIELD(m_pOutputVecC), FIELD(m_pOutputVecD), FIELD(m_pOutputFlagVec), FIELD(m_pOutputVecE),
@@ -317,7 +317,7 @@ template<>
 struct Members<ModelScene>
 {
     using C = ModelScene;
-    static constexpr QLatin1String className{"ModelScene"};
+    static constexpr QLatin1String className = latin1("ModelScene");
     static constexpr auto list = std::make_tuple(
         FIELD(m_deviceCode), FIELD(m_pLayerVec), FIELD(m_pBankVec), FIELD(m_pBankOutputVec),
         FIELD(m_containerList), FIELD(m_sourceList), FIELD(m_initConstant), FIELD(m_value1),
@@ -339,7 +339,7 @@ template<>
 struct Members<ModelBankPlayer>
 {
     using C = ModelBankPlayer;
-    static constexpr QLatin1String className{"ModelBankPlayer"};
+    static constexpr QLatin1String className = latin1("ModelBankPlayer");
     static constexpr auto list = std::make_tuple(
         FIELD(m_deviceCode), FIELD(m_initConstant), FIELD(m_value1), FIELD(m_value2),
         FIELD(m_value3), FIELD(m_value4), FIELD(m_value5), FIELD(m_value6), FIELD(m_value7),
@@ -391,7 +391,7 @@ template<>
 struct Members<ModelIC>
 {
     using C = ModelIC;
-    static constexpr QLatin1String className{"ModelIC"};
+    static constexpr QLatin1String className = latin1("ModelIC");
     static constexpr auto list = std::make_tuple(
         FIELD(m_groupList), FIELD(m_signalGroupList), FIELD(m_inPortList), FIELD(m_outPortList),
         FIELD(m_userList), FIELD(m_deviceCode), FIELD(m_initConstant), FIELD(m_maxGroupCount),
@@ -413,7 +413,7 @@ template<>
 struct Members<Model_QuorParam>
 {
     using C = Model_QuorParam;
-    static constexpr QLatin1String className{"Model_QuorParam"};
+    static constexpr QLatin1String className = latin1("Model_QuorParam");
     static constexpr auto list = std::make_tuple(
         FIELD(m_word1), FIELD(m_interval), FIELD(m_value1), FIELD(m_flag1), FIELD(m_value2),
         FIELD(m_word2), FIELD(m_presetKeys), FIELD(m_shortcutKeys), FIELD(m_layerKeys),
@@ -424,7 +424,7 @@ template<>
 struct Members<model_topology_param>
 {
     using C = model_topology_param;
-    static constexpr QLatin1String className{"model_topology_param"};
+    static constexpr QLatin1String className = latin1("model_topology_param");
     static constexpr auto list = std::make_tuple(
         FIELD(m_text1), FIELD(m_word1), FIELD(m_text2), FIELD(m_text3), FIELD(m_value1),
         FIELD(m_word2), FIELD(m_text4), FIELD(m_text5), FIELD(m_text6), FIELD(m_word3),
@@ -437,7 +437,7 @@ template<>
 struct Members<model_API_param>
 {
     using C = model_API_param;
-    static constexpr QLatin1String className{"model_API_param"};
+    static constexpr QLatin1String className = latin1("model_API_param");
     static constexpr auto list = std::make_tuple(
         FIELD(m_apiText1), FIELD(m_apiText2), FIELD(m_apiNumber1), FIELD(m_apiNumber2),
         FIELD(m_apiNumber3), FIELD(m_apiNumber4), FIELD(m_netText1), FIELD(m_netText2),
@@ -449,7 +449,7 @@ template<>
 struct Members<model_Protocoldata>
 {
     using C = model_Protocoldata;
-    static constexpr QLatin1String className{"model_Protocoldata"};
+    static constexpr QLatin1String className = latin1("model_Protocoldata");
     static constexpr auto list = std::make_tuple(
         FIELD(m_ipAddress1), FIELD(m_protoByte1), FIELD(m_ipAddress2), FIELD(m_protoByte2),
         FIELD(m_protoWord1), FIELD(m_protoWord2), FIELD(m_protoByte3), FIELD(m_protoWord3),
@@ -463,7 +463,7 @@ template<>
 struct Members<model_OsdParam>
 {
     using C = model_OsdParam;
-    static constexpr QLatin1String className{"model_OsdParam"};
+    static constexpr QLatin1String className = latin1("model_OsdParam");
     static constexpr auto list = std::make_tuple(
         FIELD(m_osdByte1), FIELD(m_osdByte2), FIELD(m_osdByte3), FIELD(m_osdByte4),
         FIELD(m_osdByte5), FIELD(m_osdByte6), FIELD(m_osdByte7), FIELD(m_osdByte8),
