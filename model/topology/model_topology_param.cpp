@@ -17,7 +17,15 @@
 
 namespace {
 
-const char IniCodec[] = "UTF-8";
+// The topology file is UTF-8 text: Qt 6 reads and writes every INI file so, Qt 5 must be told.
+void useUtf8(QSettings &settings)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    settings.setIniCodec("UTF-8");
+#else
+    Q_UNUSED(settings)
+#endif
+}
 
 // The settings store reads '/' as the separator of sub-keys and drops the empty parts, so a key
 // made only of slashes names no entry: it would come out as a line without a key.
@@ -43,7 +51,7 @@ bool hasStorableEntry(const QJsonArray &modules)
 QStringList writeSections(const QString &path, const QJsonArray &modules)
 {
     QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec(IniCodec);
+    useUtf8(settings);
     for (int i = 0; i < modules.size(); ++i) {
         const QJsonObject module = modules.at(i).toObject();
         settings.beginGroup(QString::number(i));
@@ -73,7 +81,7 @@ bool stagedCompletely(QTemporaryFile &staged, const QByteArray &text,
         || !QFile::rename(staged.fileName(), verified.fileName()))
         return false;
     QSettings settings(verified.fileName(), QSettings::IniFormat);
-    settings.setIniCodec(IniCodec);
+    useUtf8(settings);
     // Both lists come out of the store in its own key order.
     return settings.status() == QSettings::NoError && settings.allKeys() == writtenKeys;
 }
@@ -206,7 +214,7 @@ QJsonArray model_topology_param::getTPLYModuleData(QString path)
         return modules;
 
     QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec(IniCodec);
+    useUtf8(settings);
 
     // Listing the keys parses the whole file. A hand-edited value in the store's own binary form
     // can announce a container of billions of elements, and the framework tries to reserve it;
