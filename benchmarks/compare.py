@@ -2,6 +2,7 @@
 """Before and after figures of every benchmark, measured in one session.
 
     benchmarks/compare.py BASE [Google Benchmark options]
+    benchmarks/compare.py --qt6 [Google Benchmark options]
 
 Builds the library of commit BASE (release preset, in a scratch directory) and this tree's
 library and benchmark program, then runs the same program against both (it loads the other
@@ -10,6 +11,9 @@ times, so that both sides meet the same load on a shared machine. Prints a Markd
 fastest repetition of each side (other work on the machine only ever adds time), with the
 allocations per operation and the floor ratio. The BASE library must keep this tree's public
 headers: the program is built once, against them.
+
+With --qt6 the two sides are the Qt 5 and the Qt 6 flavour of this tree instead: the release and
+release-qt6 presets' programs, each with its own library, in the same alternating rounds.
 """
 
 import json
@@ -22,7 +26,16 @@ import tempfile
 ROUNDS = 3
 DEFAULT_OPTIONS = ["--benchmark_repetitions=3", "--benchmark_min_time=0.2"]
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-PROGRAM = os.path.join(SOURCE, "build", "release", "benchmarks", "devicemodel_benchmarks")
+
+
+def program(preset):
+    return os.path.join(SOURCE, "build", preset, "benchmarks", "devicemodel_benchmarks")
+
+
+def build_program(preset):
+    run(["cmake", "--preset", preset], cwd=SOURCE, stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", "--preset", preset, "--target", "devicemodel_benchmarks"],
+        cwd=SOURCE, stdout=sys.stderr)
 
 
 def exact(name):
@@ -48,16 +61,16 @@ def build_base(base, scratch):
     return os.path.join(source, "build", "release", "model")
 
 
-def measure(library_dir, report, options):
+def measure(library_dir, report, options, preset="release"):
     env = dict(os.environ)
     if library_dir:
         env["LD_LIBRARY_PATH"] = library_dir
-    run([PROGRAM, "--benchmark_out=" + report, "--benchmark_out_format=json"] + options,
+    run([program(preset), "--benchmark_out=" + report, "--benchmark_out_format=json"] + options,
         env=env, stdout=subprocess.DEVNULL)
     with open(report) as f:
         data = json.load(f)
     loaded = data["context"].get("devicemodel_library", "")
-    expected = library_dir or os.path.join(SOURCE, "build", "release", "model")
+    expected = library_dir or os.path.join(SOURCE, "build", preset, "model")
     if not loaded.startswith(expected):
         sys.exit(f"compare: measured {loaded}, expected a library in {expected}")
     return [b for b in data["benchmarks"] if b.get("run_type", "iteration") == "iteration"]
@@ -95,13 +108,21 @@ def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     base, options = sys.argv[1], sys.argv[2:] or DEFAULT_OPTIONS
-    run(["cmake", "--preset", "release"], cwd=SOURCE, stdout=subprocess.DEVNULL)
-    run(["cmake", "--build", "--preset", "release", "--target", "devicemodel_benchmarks"],
-        cwd=SOURCE, stdout=sys.stderr)
+    flavours = base == "--qt6"
+    build_program("release")
+    if flavours:
+        build_program("release-qt6")
     scratch = tempfile.mkdtemp()
     try:
-        base_library = build_base(base, scratch)
-        names = subprocess.run([PROGRAM, "--benchmark_list_tests"] + [
+        if flavours:
+            # Each program loads the library of its own build (its run path).
+            measure_before = lambda report, opts: measure(None, report, opts)
+            measure_after = lambda report, opts: measure(None, report, opts, "release-qt6")
+        else:
+            base_library = build_base(base, scratch)
+            measure_before = lambda report, opts: measure(base_library, report, opts)
+            measure_after = lambda report, opts: measure(None, report, opts)
+        names = subprocess.run([program("release"), "--benchmark_list_tests"] + [
             o for o in options if o.startswith("--benchmark_filter")], check=True,
             stdout=subprocess.PIPE, text=True).stdout.split()
         before, after = [], []
@@ -110,15 +131,17 @@ def main():
             only = ["--benchmark_filter=^" + exact(name) + "$"]
             rest = [o for o in options if not o.startswith("--benchmark_filter")]
             for round_number in range(ROUNDS):
-                before += measure(base_library, report, rest + only)
-                after += measure(None, report, rest + only)
+                before += measure_before(report, rest + only)
+                after += measure_after(report, rest + only)
     finally:
         shutil.rmtree(scratch)
 
     before, after = collect(before), collect(after)
+    sides = ("Qt 5", "Qt 6") if flavours else ("before", "after")
     print(f"Fastest CPU time per iteration over {ROUNDS} alternating rounds of "
-          f"{' '.join(options)}; before = {base}.\n")
-    print("| benchmark | before | after | after/before | allocs | floor ratio |")
+          f"{' '.join(options)}; " + ("Qt 5 against Qt 6" if flavours else f"before = {base}")
+          + ".\n")
+    print(f"| benchmark | {sides[0]} | {sides[1]} | {sides[1]}/{sides[0]} | allocs | floor ratio |")
     print("| --- | ---: | ---: | ---: | ---: | ---: |")
     for name, a in after.items():
         b = before.get(name)

@@ -43,7 +43,14 @@ void checkAbsurdCapacityRow(const QVector<CapacityMember<Model>> &members)
     Model model;
     model.*(members.at(member).second) = value;
     const QByteArray before(reinterpret_cast<const char *>(&model), sizeof model);
-    QVERIFY_EXCEPTION_THROWN(model.initParam(UnknownDeviceCode), std::bad_alloc);
+    // A plain try block: Qt 6 deprecates the exception macro of Qt 5, whose successor Qt 5 lacks.
+    bool refused = false;
+    try {
+        model.initParam(UnknownDeviceCode);
+    } catch (const std::bad_alloc &) {
+        refused = true;
+    }
+    QVERIFY2(refused, "initParam() did not refuse the capacity with std::bad_alloc");
     QVERIFY(QByteArray(reinterpret_cast<const char *>(&model), sizeof model) == before);
 }
 

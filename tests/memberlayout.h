@@ -9,8 +9,18 @@
 // members are blocks that start on a pointer boundary), and the class ends rounded up to its
 // alignment; in a packed class (alignment 1) every member follows the one before directly.
 
-// The width of a Qt handle (QString, QByteArray, QList): one pointer.
-constexpr int Handle = int(sizeof(void *));
+// The widths of the Qt types the classes hold, as the Qt these tests are built with lays them out.
+// On Qt 5 each is one pointer to shared data. On Qt 6 a QString, QByteArray or QList (QVector,
+// QStringList) holds the data pointer and the size beside it, three pointers' worth, and every
+// member after the first such one moves; a QMap stays one pointer.
+constexpr int Pointer = int(sizeof(void *));
+constexpr int String = int(sizeof(QString));
+constexpr int Bytes = int(sizeof(QByteArray));
+constexpr int List = int(sizeof(QList<int>));
+constexpr int Map = int(sizeof(QMap<int, int>));
+static_assert(QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+                  || (String == Pointer && Bytes == Pointer && List == Pointer && Map == Pointer),
+              "on Qt 5 the offsets are those of the binary interface: every Qt member one pointer");
 
 template<typename T>
 struct LayoutMember
@@ -60,7 +70,7 @@ void addLayoutTable(const char *prefix, const LayoutMember<T> (&members)[N], int
     const char *base = reinterpret_cast<const char *>(&object);
     int offset = firstOffset;
     for (const LayoutMember<T> &m : members) {
-        const int alignment = alignof(T) == 1 ? 1 : qMin(m.width, Handle);
+        const int alignment = alignof(T) == 1 ? 1 : qMin(m.width, Pointer);
         offset = (offset + alignment - 1) / alignment * alignment;
         QTest::addRow("%s::%s", prefix, m.name)
             << QVector<int>{int(m.address(object) - base), m.declaredWidth}

@@ -10,9 +10,9 @@ namespace {
 using Layout = model_API_param;
 // clang-format off
 const LayoutMember<Layout> s_members[] = {
-    LAYOUT_FIELD(m_apiText1, Handle), LAYOUT_FIELD(m_apiText2, Handle), LAYOUT_FIELD(m_apiNumber1, 4),
+    LAYOUT_FIELD(m_apiText1, String), LAYOUT_FIELD(m_apiText2, String), LAYOUT_FIELD(m_apiNumber1, 4),
     LAYOUT_FIELD(m_apiNumber2, 4), LAYOUT_FIELD(m_apiNumber3, 4), LAYOUT_FIELD(m_apiNumber4, 4),
-    LAYOUT_FIELD(m_netText1, Handle), LAYOUT_FIELD(m_netText2, Handle), LAYOUT_FIELD(m_netText3, Handle),
+    LAYOUT_FIELD(m_netText1, String), LAYOUT_FIELD(m_netText2, String), LAYOUT_FIELD(m_netText3, String),
     LAYOUT_FIELD(m_apiNumber5, 4), LAYOUT_FIELD(m_apiNumber6, 4), LAYOUT_FIELD(m_apiNumber7, 4),
     LAYOUT_FIELD(m_apiNumber8, 4),
 };
@@ -45,7 +45,7 @@ private Q_SLOTS:
     }
 
     // The members follow the vtable pointer of the virtual destructor.
-    void layout_data() { addLayoutTable("model_API_param", s_members, Handle); }
+    void layout_data() { addLayoutTable("model_API_param", s_members, Pointer); }
     void layout() { checkLayoutRow(); }
 };
 

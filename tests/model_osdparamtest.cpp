@@ -13,9 +13,9 @@ const LayoutMember<Layout> s_members[] = {
     LAYOUT_FIELD(m_osdByte1, 1), LAYOUT_FIELD(m_osdByte2, 1), LAYOUT_FIELD(m_osdByte3, 1),
     LAYOUT_FIELD(m_osdByte4, 1), LAYOUT_FIELD(m_osdByte5, 1), LAYOUT_FIELD(m_osdByte6, 1),
     LAYOUT_FIELD(m_osdByte7, 1), LAYOUT_FIELD(m_osdByte8, 1), LAYOUT_FIELD(m_osdByte9, 1),
-    LAYOUT_FIELD(m_osdByte10, 1), LAYOUT_FIELD(m_osdByte11, 1), LAYOUT_FIELD(m_osdText1, Handle),
-    LAYOUT_FIELD(m_osdByte12, 1), LAYOUT_FIELD(m_osdNumber1, 4), LAYOUT_FIELD(m_osdText2, Handle),
-    LAYOUT_FIELD(m_osdData, Handle), LAYOUT_FIELD(m_osdNumber2, 4),
+    LAYOUT_FIELD(m_osdByte10, 1), LAYOUT_FIELD(m_osdByte11, 1), LAYOUT_FIELD(m_osdText1, String),
+    LAYOUT_FIELD(m_osdByte12, 1), LAYOUT_FIELD(m_osdNumber1, 4), LAYOUT_FIELD(m_osdText2, String),
+    LAYOUT_FIELD(m_osdData, Bytes), LAYOUT_FIELD(m_osdNumber2, 4),
 };
 // clang-format on
 

@@ -10,13 +10,13 @@ namespace {
 using Layout = model_Protocoldata;
 // clang-format off
 const LayoutMember<Layout> s_members[] = {
-    LAYOUT_FIELD(m_ipAddress1, Handle), LAYOUT_FIELD(m_protoByte1, 1), LAYOUT_FIELD(m_ipAddress2, Handle),
+    LAYOUT_FIELD(m_ipAddress1, String), LAYOUT_FIELD(m_protoByte1, 1), LAYOUT_FIELD(m_ipAddress2, String),
     LAYOUT_FIELD(m_protoByte2, 1), LAYOUT_FIELD(m_protoWord1, 2), LAYOUT_FIELD(m_protoWord2, 2),
     LAYOUT_FIELD(m_protoByte3, 1), LAYOUT_FIELD(m_protoWord3, 2), LAYOUT_FIELD(m_protoWord4, 2),
     LAYOUT_FIELD(m_protoWord5, 2), LAYOUT_FIELD(m_protoByte4, 1), LAYOUT_FIELD(m_protoByte5, 1),
     LAYOUT_FIELD(m_protoByte6, 1), LAYOUT_FIELD(m_protoByte7, 1), LAYOUT_FIELD(m_protoByte8, 1),
     LAYOUT_FIELD(m_protoByte9, 1), LAYOUT_FIELD(m_protoByte10, 1), LAYOUT_FIELD(m_protoNumber1, 4),
-    LAYOUT_FIELD(m_protoText, Handle), LAYOUT_FIELD(m_protoData, Handle), LAYOUT_FIELD(m_protoByte11, 1),
+    LAYOUT_FIELD(m_protoText, String), LAYOUT_FIELD(m_protoData, Bytes), LAYOUT_FIELD(m_protoByte11, 1),
     LAYOUT_FIELD(m_protoNumber2, 4),
 };
 // clang-format on

@@ -71,7 +71,7 @@ const LayoutMember<Layout> s_members[] = {
     LAYOUT(m_word1, 4), LAYOUT(m_interval, 4), LAYOUT(m_value1, 4), LAYOUT(m_flag1, 1),
     LAYOUT(m_value2, 4), LAYOUT(m_word2, 4), LAYOUT(m_presetKeys, 8080),
     LAYOUT(m_shortcutKeys, 8080), LAYOUT(m_layerKeys, 16160), LAYOUT(m_outputKeys, 8080),
-    LAYOUT(m_inputKeys, 8080), LAYOUT(m_commonKeys, 60600), LAYOUT(m_map, Handle),
+    LAYOUT(m_inputKeys, 8080), LAYOUT(m_commonKeys, 60600), LAYOUT(m_map, Map),
 };
 // clang-format on
 

@@ -17,12 +17,12 @@ constexpr int Slots = Topology::SlotCount;
 // Natural layout: the only padding is the four bytes that bring m_text2 to 16.
 // clang-format off
 const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_text1, Handle), LAYOUT(m_word1, 4), LAYOUT(m_text2, Handle), LAYOUT(m_text3, Handle),
-    LAYOUT(m_value1, 4), LAYOUT(m_word2, 4), LAYOUT(m_text4, Handle), LAYOUT(m_text5, Handle),
-    LAYOUT(m_text6, Handle), LAYOUT(m_word3, 4), LAYOUT(m_value2, 4), LAYOUT(m_value3, 4),
+    LAYOUT(m_text1, String), LAYOUT(m_word1, 4), LAYOUT(m_text2, String), LAYOUT(m_text3, String),
+    LAYOUT(m_value1, 4), LAYOUT(m_word2, 4), LAYOUT(m_text4, String), LAYOUT(m_text5, String),
+    LAYOUT(m_text6, String), LAYOUT(m_word3, 4), LAYOUT(m_value2, 4), LAYOUT(m_value3, 4),
     LAYOUT(m_value4, 4), LAYOUT(m_word4, 4), LAYOUT(m_word5, 4), LAYOUT(m_slotValuesA, Slots * 4),
-    LAYOUT(m_slotValuesB, Slots * 4), LAYOUT(m_slotTextsA, Slots * Handle),
-    LAYOUT(m_slotTextsB, Slots * Handle), LAYOUT(m_text7, Handle),
+    LAYOUT(m_slotValuesB, Slots * 4), LAYOUT(m_slotTextsA, Slots * String),
+    LAYOUT(m_slotTextsB, Slots * String), LAYOUT(m_text7, String),
 };
 // clang-format on
 

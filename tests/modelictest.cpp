@@ -20,8 +20,8 @@ const QVariantList s_defaultUser{QStringLiteral("user"), e, 1, 0, 1, e, e, e, 0}
 using Layout = ModelIC;
 // clang-format off
 const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_groupList, Handle), LAYOUT(m_signalGroupList, Handle), LAYOUT(m_inPortList, Handle),
-    LAYOUT(m_outPortList, Handle), LAYOUT(m_userList, Handle), LAYOUT(m_deviceCode, 4), LAYOUT(m_initConstant, 4),
+    LAYOUT(m_groupList, List), LAYOUT(m_signalGroupList, List), LAYOUT(m_inPortList, List),
+    LAYOUT(m_outPortList, List), LAYOUT(m_userList, List), LAYOUT(m_deviceCode, 4), LAYOUT(m_initConstant, 4),
     LAYOUT(m_maxGroupCount, 4), LAYOUT(m_maxSignalGroupCount, 4), LAYOUT(m_maxInPortCount, 4),
     LAYOUT(m_maxOutPortCount, 4), LAYOUT(m_maxUserCount, 4),
 };
@@ -67,11 +67,11 @@ private Q_SLOTS:
             QCOMPARE(log.texts(),
                      repeated(warnings, QStringLiteral("---ModelIC m_maxGroupCount = 0")));
         }
-        QCOMPARE(QList<int>({model.m_deviceCode, model.m_initConstant, model.getMaxUserCount(),
-                             model.m_groupList.size(), model.m_signalGroupList.size(),
-                             model.m_inPortList.size(), model.m_outPortList.size(),
-                             model.m_userList.size()}),
-                 QList<int>({code, 3000, users, 80, 80, 80, 80, users}));
+        QCOMPARE(QList<qsizetype>({model.m_deviceCode, model.m_initConstant,
+                                   model.getMaxUserCount(), model.m_groupList.size(),
+                                   model.m_signalGroupList.size(), model.m_inPortList.size(),
+                                   model.m_outPortList.size(), model.m_userList.size()}),
+                 QList<qsizetype>({code, 3000, users, 80, 80, 80, 80, users}));
 
         // Every list holds copies of one record, so the last shows a loop that stops short. Of the
         // others than users: the first and last field and every one that does not start at 0.

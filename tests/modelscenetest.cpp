@@ -26,7 +26,7 @@ QList<int> fields(const _SceneLayer_Record &l)
     return {l.areaX,      l.areaY,       l.areaWidth, l.areaHeight, l.area2X,  l.area2Y,
             l.area2Width, l.area2Height, l.value1,    l.value2,     l.value3,  l.value4,
             l.layerIndex, l.value5,      l.value6,    l.value7,     l.value8,  l.flag1,
-            l.flag2,      l.flag3,       l.value9,    l.value10,    l.value11, l.text.size()};
+            l.flag2,      l.flag3,       l.value9,    l.value10,    l.value11, int(l.text.size())};
 }
 template<typename IntRecord> // an output, a container, a source
 QList<int> fields(const IntRecord &r)
@@ -53,8 +53,8 @@ int sizeIfAll(const List &list, QList<int> expected, int indexField = -1)
 using Layout = ModelScene;
 // clang-format off
 const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_deviceCode, 4), LAYOUT(m_pLayerVec, Handle), LAYOUT(m_pBankVec, Handle),
-    LAYOUT(m_pBankOutputVec, Handle), LAYOUT(m_containerList, Handle), LAYOUT(m_sourceList, Handle),
+    LAYOUT(m_deviceCode, 4), LAYOUT(m_pLayerVec, Pointer), LAYOUT(m_pBankVec, Pointer),
+    LAYOUT(m_pBankOutputVec, Pointer), LAYOUT(m_containerList, List), LAYOUT(m_sourceList, List),
     LAYOUT(m_initConstant, 4), LAYOUT(m_value1, 4), LAYOUT(m_value2, 4), LAYOUT(m_flag1, 1), LAYOUT(m_flag2, 1),
     LAYOUT(m_value3, 4), LAYOUT(m_data, 32), LAYOUT(m_flag3, 1), LAYOUT(m_maxSourceCount, 4),
     LAYOUT(m_maxBankCount, 4), LAYOUT(m_maxBankNameLength, 4), LAYOUT(m_maxLayerCount, 4),

@@ -19,7 +19,7 @@ struct _BankPlayerItem_Record
     QString text5;
 };
 
-Q_DECLARE_TYPEINFO(_BankPlayerItem_Record, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(_BankPlayerItem_Record, MODEL_RELOCATABLE_TYPE);
 
 /// The parameter model of one bank player: per-bank arrays, two byte vectors and two tables of
 /// items, almost all held inside the object.

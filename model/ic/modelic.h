@@ -70,10 +70,10 @@ struct _UserList_Destktop
     int value4 = 0;
 };
 
-Q_DECLARE_TYPEINFO(_ICGroup_Record, Q_MOVABLE_TYPE);
-Q_DECLARE_TYPEINFO(_ICSignalGroup_Record, Q_MOVABLE_TYPE);
-Q_DECLARE_TYPEINFO(_ICPort_Record, Q_MOVABLE_TYPE);
-Q_DECLARE_TYPEINFO(_UserList_Destktop, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(_ICGroup_Record, MODEL_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(_ICSignalGroup_Record, MODEL_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(_ICPort_Record, MODEL_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(_UserList_Destktop, MODEL_RELOCATABLE_TYPE);
 
 /// The parameter model of one IC device: groups, signal groups, input ports, output ports and
 /// users, one list each, sized by the capacities of the device code.

@@ -73,7 +73,7 @@ struct _SceneContainer_Record
     int value1, value2, value3, value4, value5;
 };
 
-Q_DECLARE_TYPEINFO(_SceneLayer_Record, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(_SceneLayer_Record, MODEL_RELOCATABLE_TYPE);
 Q_DECLARE_TYPEINFO(_SceneBank_Record, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(_SceneOutput_Record, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(_SceneContainer_Record, Q_PRIMITIVE_TYPE);

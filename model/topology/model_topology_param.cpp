@@ -19,7 +19,15 @@
 
 namespace {
 
-const char IniCodec[] = "UTF-8";
+// The topology file is UTF-8 text: Qt 6 reads and writes every INI file so, Qt 5 must be told.
+void useUtf8(QSettings &settings)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    settings.setIniCodec("UTF-8");
+#else
+    Q_UNUSED(settings)
+#endif
+}
 
 // A member value that nests arrays and objects deeper than this is stored as an empty text. The
 // settings store converts, writes and reads such values by recursion, one stack frame per level.
@@ -89,7 +97,7 @@ bool hasStorableEntry(const QJsonArray &modules)
 QStringList writeSections(const QString &path, const QJsonArray &modules)
 {
     QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec(IniCodec);
+    useUtf8(settings);
     for (int i = 0; i < modules.size(); ++i) {
         const QJsonObject module = modules.at(i).toObject();
         settings.beginGroup(QString::number(i));
@@ -119,7 +127,7 @@ bool completelyWritten(const QString &path, const QStringList &writtenKeys)
         return false;
     file.close();
     QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec(IniCodec);
+    useUtf8(settings);
     // Both lists come out of the store in its own key order.
     return settings.status() == QSettings::NoError && settings.allKeys() == writtenKeys;
 }
@@ -204,7 +212,7 @@ QJsonArray modulesIn(const QString &path)
 {
     QJsonArray modules;
     QSettings settings(path, QSettings::IniFormat);
-    settings.setIniCodec(IniCodec);
+    useUtf8(settings);
 
     // Listing the keys parses the whole file. A hand-edited string or byte array can announce
     // billions of characters, and the framework tries to reserve them; such a file cannot be read.
