@@ -1,0 +1,186 @@
+# Debian packages of one build: `cpack -G DEB` in a build configured with the prefix /usr (the
+# `package` preset, see .ci/packages). Every install() rule names one CPack component, and each
+# component becomes one package:
+#
+#   component  package               what
+#   runtime    libdevicemodel1       the shared library, named after its SONAME
+#   dev        libdevicemodel-dev    headers, the .so link, the CMake package, the pkg-config file
+#   tools      devicemodel-tools     modelinfo and its manual page
+#   doc        libdevicemodel-doc    the HTML manual and its Qt Help file (when DEVICEMODEL_BUILD_DOCS)
+#
+# Package names come from the library's file name and SONAME version, so that a flavour or a
+# companion library with a name of its own gets package names of its own: it calls
+# devicemodel_deb_package() for its components and links its install() rules to them.
+
+set(DEVICEMODEL_DEB_RELEASE 1 CACHE STRING "Debian revision of the packages")
+set(DEVICEMODEL_DEB_MAINTAINER "devicemodel maintainers <devicemodel@example.org>"
+    CACHE STRING "Maintainer field of the Debian packages")
+set(DEVICEMODEL_DEB_VERSION ${PROJECT_VERSION}-${DEVICEMODEL_DEB_RELEASE})
+
+set(DEVICEMODEL_DEB_DIR ${PROJECT_SOURCE_DIR}/cmake/deb)
+set(DEVICEMODEL_DEB_BINARY_DIR ${PROJECT_BINARY_DIR}/deb)
+
+# The changelog is kept by hand; its newest entry must name the version being packaged.
+file(STRINGS ${DEVICEMODEL_DEB_DIR}/changelog _changelog_head LIMIT_COUNT 1)
+if(NOT _changelog_head MATCHES "^devicemodel \\(${DEVICEMODEL_DEB_VERSION}\\) ")
+    message(FATAL_ERROR "cmake/deb/changelog: the newest entry is not version "
+        "${DEVICEMODEL_DEB_VERSION}: '${_changelog_head}'")
+endif()
+# Debian ships changelogs compressed with maximal compression and without a time stamp (-n), so that
+# two builds give the same package.
+add_custom_command(OUTPUT ${DEVICEMODEL_DEB_BINARY_DIR}/changelog.Debian.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${DEVICEMODEL_DEB_DIR}/changelog changelog.Debian
+    COMMAND gzip -9nf changelog.Debian
+    DEPENDS ${DEVICEMODEL_DEB_DIR}/changelog
+    WORKING_DIRECTORY ${DEVICEMODEL_DEB_BINARY_DIR}
+    VERBATIM)
+add_custom_target(deb_changelog ALL DEPENDS ${DEVICEMODEL_DEB_BINARY_DIR}/changelog.Debian.gz)
+
+# devicemodel_deb_runtime_name(<var> <library target>): the Debian name of a shared library's
+# runtime package, from its SONAME as the library policy has it: libfoo.so.1 is libfoo1, and
+# libfoo2.so.1 is libfoo2-1. <var>_SHLIBS is the library's key in a shlibs file.
+function(devicemodel_deb_runtime_name var target)
+    get_target_property(name ${target} OUTPUT_NAME)
+    if(NOT name)
+        set(name ${target})
+    endif()
+    get_target_property(soversion ${target} SOVERSION)
+    set(separator "")
+    if(name MATCHES "[0-9]$")
+        set(separator "-")
+    endif()
+    string(TOLOWER "lib${name}${separator}${soversion}" package)
+    set(${var} ${package} PARENT_SCOPE)
+    # The shlibs file names the library by its file name without ".so" and the SONAME version.
+    set(${var}_SHLIBS "lib${name} ${soversion}" PARENT_SCOPE)
+endfunction()
+
+# devicemodel_deb_wrap(<var> <paragraph>): the paragraph wrapped to lines that fit an 80-column
+# description field after its leading space.
+function(devicemodel_deb_wrap var text)
+    string(REGEX REPLACE "[ \n]+" ";" words "${text}")
+    set(wrapped "")
+    set(line "")
+    foreach(word IN LISTS words)
+        string(LENGTH "${line} ${word}" length)
+        if(line STREQUAL "")
+            set(line "${word}")
+        elseif(length GREATER 78)
+            string(APPEND wrapped "${line}\n")
+            set(line "${word}")
+        else()
+            string(APPEND line " ${word}")
+        endif()
+    endforeach()
+    set(${var} "${wrapped}${line}" PARENT_SCOPE)
+endfunction()
+
+# devicemodel_deb_package(COMPONENT <component> NAME <package> SECTION <section>
+#                         SUMMARY <synopsis> DESCRIPTION <paragraph>
+#                         [DEPENDS <dependency>...] [ARCHITECTURE all] [SHLIBDEPS])
+# Makes one CPack component into one Debian package and installs its copyright file and changelog.
+# DESCRIPTION is the package's own paragraph of the long description, after the project's common
+# one. SHLIBDEPS computes the shared library dependencies of its binaries with dpkg-shlibdeps.
+function(devicemodel_deb_package)
+    cmake_parse_arguments(PARSE_ARGV 0 arg "SHLIBDEPS"
+        "COMPONENT;NAME;SECTION;SUMMARY;DESCRIPTION;ARCHITECTURE" "DEPENDS")
+    string(TOUPPER ${arg_COMPONENT} c)
+    set(CPACK_DEBIAN_${c}_PACKAGE_NAME ${arg_NAME} PARENT_SCOPE)
+    set(CPACK_DEBIAN_${c}_PACKAGE_SECTION ${arg_SECTION} PARENT_SCOPE)
+    devicemodel_deb_wrap(about "${DEVICEMODEL_DEB_ABOUT}")
+    devicemodel_deb_wrap(own "${arg_DESCRIPTION}")
+    set(CPACK_DEBIAN_${c}_DESCRIPTION "${arg_SUMMARY}\n${about}\n\n${own}" PARENT_SCOPE)
+    set(CPACK_DEBIAN_${c}_PACKAGE_SHLIBDEPS ${arg_SHLIBDEPS} PARENT_SCOPE)
+    if(arg_DEPENDS)
+        list(JOIN arg_DEPENDS ", " depends)
+        set(CPACK_DEBIAN_${c}_PACKAGE_DEPENDS "${depends}" PARENT_SCOPE)
+    endif()
+    if(arg_ARCHITECTURE)
+        set(CPACK_DEBIAN_${c}_PACKAGE_ARCHITECTURE ${arg_ARCHITECTURE} PARENT_SCOPE)
+    endif()
+    set(CPACK_COMPONENTS_ALL ${CPACK_COMPONENTS_ALL} ${arg_COMPONENT} PARENT_SCOPE)
+
+    set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${arg_NAME})
+    install(FILES ${DEVICEMODEL_DEB_BINARY_DIR}/copyright
+        DESTINATION ${docdir} COMPONENT ${arg_COMPONENT})
+    install(FILES ${DEVICEMODEL_DEB_BINARY_DIR}/changelog.Debian.gz
+        DESTINATION ${docdir} COMPONENT ${arg_COMPONENT})
+endfunction()
+
+# The first paragraph of every package's long description.
+set(DEVICEMODEL_DEB_ABOUT "devicemodel is the parameter data model of the desktop control client \
+for video processing devices: processors, scene switchers, bank players and IC matrix devices, and \
+their control keyboards. For every device code it knows the capacities and builds the matching \
+tree of parameter records, filled with defaults. It talks to no device itself.")
+
+file(MAKE_DIRECTORY ${DEVICEMODEL_DEB_BINARY_DIR})
+configure_file(${DEVICEMODEL_DEB_DIR}/copyright ${DEVICEMODEL_DEB_BINARY_DIR}/copyright COPYONLY)
+
+# The Qt 5 core library and its tools.
+devicemodel_deb_runtime_name(DEVICEMODEL_DEB_RUNTIME devicemodel)
+set(DEVICEMODEL_DEB_QT_DEV qtbase5-dev)
+set(DEVICEMODEL_DEB_DEV libdevicemodel-dev)
+set(DEVICEMODEL_DEB_TOOLS devicemodel-tools)
+set(DEVICEMODEL_DEB_DOC libdevicemodel-doc)
+
+devicemodel_deb_package(COMPONENT runtime NAME ${DEVICEMODEL_DEB_RUNTIME} SECTION libs SHLIBDEPS
+    SUMMARY "parameter data model of video processing devices - library"
+    DESCRIPTION "This package contains the shared library.")
+devicemodel_deb_package(COMPONENT dev NAME ${DEVICEMODEL_DEB_DEV} SECTION libdevel
+    DEPENDS "${DEVICEMODEL_DEB_RUNTIME} (= ${DEVICEMODEL_DEB_VERSION})" ${DEVICEMODEL_DEB_QT_DEV}
+    SUMMARY "parameter data model of video processing devices - development files"
+    DESCRIPTION "This package contains the headers, the CMake package DeviceModel (target \
+DeviceModel::devicemodel) and the pkg-config file devicemodel.pc.")
+if(DEVICEMODEL_BUILD_TOOLS)
+    devicemodel_deb_package(COMPONENT tools NAME ${DEVICEMODEL_DEB_TOOLS} SECTION utils SHLIBDEPS
+        SUMMARY "parameter data model of video processing devices - inspector"
+        DESCRIPTION "This package contains modelinfo, which shows what the models build for a \
+device code, the known device codes, the port type names, the keyboard's key labels and the \
+modules of a topology file, as text or JSON.")
+endif()
+if(DEVICEMODEL_BUILD_DOCS)
+    devicemodel_deb_package(COMPONENT doc NAME ${DEVICEMODEL_DEB_DOC} SECTION doc ARCHITECTURE all
+        SUMMARY "parameter data model of video processing devices - reference manual"
+        DESCRIPTION "This package contains the reference manual of the library in HTML and, for \
+Qt Creator and Qt Assistant, as a Qt Help file.")
+endif()
+
+# The runtime package's shlibs file tells dpkg-shlibdeps which package a client of the SONAME
+# needs. The same file, beside a link to the freshly built library in a package-like tree (a folder
+# with DEBIAN/), gives this build's other packages their dependency on the library the way a
+# client's package will get it.
+set(DEVICEMODEL_DEB_SHLIBS_ROOT ${DEVICEMODEL_DEB_BINARY_DIR}/shlibs-root)
+file(WRITE ${DEVICEMODEL_DEB_SHLIBS_ROOT}/DEBIAN/shlibs
+    "${DEVICEMODEL_DEB_RUNTIME_SHLIBS} ${DEVICEMODEL_DEB_RUNTIME} (>= ${PROJECT_VERSION})\n")
+add_custom_target(deb_shlibs_root ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib
+    COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:devicemodel>
+        ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib/$<TARGET_SONAME_FILE_NAME:devicemodel>
+    VERBATIM)
+add_dependencies(deb_shlibs_root devicemodel)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib)
+
+# glibc refreshes the loader cache through its ldconfig trigger.
+file(WRITE ${DEVICEMODEL_DEB_BINARY_DIR}/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
+    ${DEVICEMODEL_DEB_SHLIBS_ROOT}/DEBIAN/shlibs ${DEVICEMODEL_DEB_BINARY_DIR}/triggers)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME devicemodel)
+set(CPACK_PACKAGE_VENDOR "devicemodel developers")
+set(CPACK_PACKAGE_CONTACT ${DEVICEMODEL_DEB_MAINTAINER})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# CPackDeb puts the project's summary above each component's own unless the summary is CPack's
+# default text; every package here has a synopsis of its own.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_PROJECT_NAME} built using CMake")
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${DEVICEMODEL_DEB_RELEASE})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${DEVICEMODEL_DEB_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SOURCE devicemodel)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The build is RelWithDebInfo; the packages carry the binaries without their symbol tables.
+set(CPACK_STRIP_FILES ON)
+include(CPack)
