@@ -9,8 +9,9 @@
 #   doc        libdevicemodel-doc    the HTML manual and its Qt Help file (when DEVICEMODEL_BUILD_DOCS)
 #
 # Package names come from the library's file name and SONAME version, so that a flavour or a
-# companion library with a name of its own gets package names of its own: it calls
-# devicemodel_deb_package() for its components and links its install() rules to them.
+# companion library with a name of its own gets package names of its own: a library takes
+# devicemodel_deb_library() and devicemodel_deb_package() for its runtime component, names the
+# components in its install() rules, and its development files join a development package.
 
 set(DEVICEMODEL_DEB_RELEASE 1 CACHE STRING "Debian revision of the packages")
 set(DEVICEMODEL_DEB_MAINTAINER "devicemodel maintainers <devicemodel@example.org>"
@@ -42,23 +43,57 @@ add_custom_command(OUTPUT ${DEVICEMODEL_DEB_BINARY_DIR}/changelog.Debian.gz
     VERBATIM)
 add_custom_target(deb_changelog ALL DEPENDS ${DEVICEMODEL_DEB_BINARY_DIR}/changelog.Debian.gz)
 
-# devicemodel_deb_runtime_name(<var> <library target>): the Debian name of a shared library's
-# runtime package, from its SONAME as the library policy has it: libfoo.so.1 is libfoo1, and
-# libfoo2.so.1 is libfoo2-1. <var>_SHLIBS is the library's key in a shlibs file.
-function(devicemodel_deb_runtime_name var target)
+# devicemodel_deb_library_name(<var> <library target>): the library's file name without "lib" and
+# ".so", as in "-ldevicemodel": devicemodel for the Qt 5 core library.
+function(devicemodel_deb_library_name var target)
     get_target_property(name ${target} OUTPUT_NAME)
     if(NOT name)
         set(name ${target})
     endif()
-    get_target_property(soversion ${target} SOVERSION)
+    set(${var} ${name} PARENT_SCOPE)
+endfunction()
+
+# The runtime packages' shlibs files tell dpkg-shlibdeps which package a client of each SONAME
+# needs. The same lines, beside links to the freshly built libraries in a package-like tree (a
+# folder with DEBIAN/), give this build's other packages their dependencies on the libraries the
+# way a client's package will get them.
+set(DEVICEMODEL_DEB_SHLIBS_ROOT ${DEVICEMODEL_DEB_BINARY_DIR}/shlibs-root)
+file(WRITE ${DEVICEMODEL_DEB_SHLIBS_ROOT}/DEBIAN/shlibs "")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib)
+# glibc refreshes the loader cache through its ldconfig trigger.
+file(WRITE ${DEVICEMODEL_DEB_BINARY_DIR}/triggers "activate-noawait ldconfig\n")
+
+# devicemodel_deb_library(<var> COMPONENT <component> TARGET <library target>): sets <var> to the
+# Debian name of the library's runtime package, derived from its SONAME as the library policy has
+# it (libfoo.so.1 is libfoo1, libfoo2.so.1 is libfoo2-1), and gives that component the library's
+# shlibs file and the ldconfig trigger. The package itself comes from devicemodel_deb_package().
+function(devicemodel_deb_library var)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "COMPONENT;TARGET" "")
+    devicemodel_deb_library_name(name ${arg_TARGET})
+    get_target_property(soversion ${arg_TARGET} SOVERSION)
     set(separator "")
     if(name MATCHES "[0-9]$")
         set(separator "-")
     endif()
     string(TOLOWER "lib${name}${separator}${soversion}" package)
     set(${var} ${package} PARENT_SCOPE)
-    # The shlibs file names the library by its file name without ".so" and the SONAME version.
-    set(${var}_SHLIBS "lib${name} ${soversion}" PARENT_SCOPE)
+
+    # A shlibs line names the library by its file name without ".so", and the SONAME version.
+    set(line "lib${name} ${soversion} ${package} (>= ${PROJECT_VERSION})\n")
+    set(shlibs ${DEVICEMODEL_DEB_BINARY_DIR}/${arg_COMPONENT}/shlibs)
+    file(WRITE ${shlibs} "${line}")
+    file(APPEND ${DEVICEMODEL_DEB_SHLIBS_ROOT}/DEBIAN/shlibs "${line}")
+    add_custom_target(deb_shlibs_${arg_TARGET} ALL
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib
+        COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${arg_TARGET}>
+            ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib/$<TARGET_SONAME_FILE_NAME:${arg_TARGET}>
+        VERBATIM)
+    add_dependencies(deb_shlibs_${arg_TARGET} ${arg_TARGET})
+
+    string(TOUPPER ${arg_COMPONENT} c)
+    set(CPACK_DEBIAN_${c}_PACKAGE_CONTROL_EXTRA ${shlibs} ${DEVICEMODEL_DEB_BINARY_DIR}/triggers
+        PARENT_SCOPE)
+    set(CPACK_DEBIAN_${c}_PACKAGE_CONTROL_STRICT_PERMISSION ON PARENT_SCOPE)
 endfunction()
 
 # devicemodel_deb_wrap(<var> <paragraph>): the paragraph wrapped to lines that fit an 80-column
@@ -122,12 +157,14 @@ tree of parameter records, filled with defaults. It talks to no device itself.")
 file(MAKE_DIRECTORY ${DEVICEMODEL_DEB_BINARY_DIR})
 configure_file(${DEVICEMODEL_DEB_DIR}/copyright ${DEVICEMODEL_DEB_BINARY_DIR}/copyright COPYONLY)
 
-# The Qt 5 core library and its tools.
-devicemodel_deb_runtime_name(DEVICEMODEL_DEB_RUNTIME devicemodel)
-set(DEVICEMODEL_DEB_QT_DEV qtbase5-dev)
-set(DEVICEMODEL_DEB_DEV libdevicemodel-dev)
-set(DEVICEMODEL_DEB_TOOLS devicemodel-tools)
+# The core library and its tools. The development and tools packages are named after the library
+# too, so that a flavour whose library has a name of its own has packages of its own.
+devicemodel_deb_library(DEVICEMODEL_DEB_RUNTIME COMPONENT runtime TARGET devicemodel)
+devicemodel_deb_library_name(_library devicemodel)
+set(DEVICEMODEL_DEB_DEV lib${_library}-dev)
+set(DEVICEMODEL_DEB_TOOLS ${_library}-tools)
 set(DEVICEMODEL_DEB_DOC libdevicemodel-doc)
+set(DEVICEMODEL_DEB_QT_DEV qtbase5-dev)
 
 devicemodel_deb_package(COMPONENT runtime NAME ${DEVICEMODEL_DEB_RUNTIME} SECTION libs SHLIBDEPS
     SUMMARY "parameter data model of video processing devices - library"
@@ -150,27 +187,6 @@ if(DEVICEMODEL_BUILD_DOCS)
         DESCRIPTION "This package contains the reference manual of the library in HTML and, for \
 Qt Creator and Qt Assistant, as a Qt Help file.")
 endif()
-
-# The runtime package's shlibs file tells dpkg-shlibdeps which package a client of the SONAME
-# needs. The same file, beside a link to the freshly built library in a package-like tree (a folder
-# with DEBIAN/), gives this build's other packages their dependency on the library the way a
-# client's package will get it.
-set(DEVICEMODEL_DEB_SHLIBS_ROOT ${DEVICEMODEL_DEB_BINARY_DIR}/shlibs-root)
-file(WRITE ${DEVICEMODEL_DEB_SHLIBS_ROOT}/DEBIAN/shlibs
-    "${DEVICEMODEL_DEB_RUNTIME_SHLIBS} ${DEVICEMODEL_DEB_RUNTIME} (>= ${PROJECT_VERSION})\n")
-add_custom_target(deb_shlibs_root ALL
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib
-    COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:devicemodel>
-        ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib/$<TARGET_SONAME_FILE_NAME:devicemodel>
-    VERBATIM)
-add_dependencies(deb_shlibs_root devicemodel)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${DEVICEMODEL_DEB_SHLIBS_ROOT}/lib)
-
-# glibc refreshes the loader cache through its ldconfig trigger.
-file(WRITE ${DEVICEMODEL_DEB_BINARY_DIR}/triggers "activate-noawait ldconfig\n")
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
-    ${DEVICEMODEL_DEB_SHLIBS_ROOT}/DEBIAN/shlibs ${DEVICEMODEL_DEB_BINARY_DIR}/triggers)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME devicemodel)
