@@ -141,11 +141,12 @@ function(devicemodel_deb_package)
     endif()
     set(CPACK_COMPONENTS_ALL ${CPACK_COMPONENTS_ALL} ${arg_COMPONENT} PARENT_SCOPE)
 
+    # Only the package gets them: a plain `cmake --install` into a prefix leaves them out.
     set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${arg_NAME})
     install(FILES ${DEVICEMODEL_DEB_BINARY_DIR}/copyright
-        DESTINATION ${docdir} COMPONENT ${arg_COMPONENT})
+        DESTINATION ${docdir} COMPONENT ${arg_COMPONENT} EXCLUDE_FROM_ALL)
     install(FILES ${DEVICEMODEL_DEB_BINARY_DIR}/changelog.Debian.gz
-        DESTINATION ${docdir} COMPONENT ${arg_COMPONENT})
+        DESTINATION ${docdir} COMPONENT ${arg_COMPONENT} EXCLUDE_FROM_ALL)
 endfunction()
 
 # The first paragraph of every package's long description.
