@@ -25,7 +25,7 @@ using Bytes = std::int64_t;
 // texts count as the list plus eight strings); text and list data shared by every entry count as
 // the elements that hold them, since empty strings carry no characters.
 
-Bytes payloadBytes(const ModelCalyth &m)
+Bytes payloadBytes(ModelCalyth &m)
 {
     const Bytes outputs = m.getMaxOutputCount();
     const Bytes sources = m.getMaxSourceCount();
@@ -53,7 +53,7 @@ Bytes payloadBytes(const ModelCalyth &m)
         + outputBoards * perOutputBoard + inputBoards * perInputBoard + containers * perContainer;
 }
 
-Bytes payloadBytes(const ModelScene &m)
+Bytes payloadBytes(ModelScene &m)
 {
     const Bytes layers = m.getMaxLayerCount();
     const Bytes banks = m.getMaxBankCount();
@@ -67,13 +67,13 @@ Bytes payloadBytes(const ModelScene &m)
 }
 
 // The per-bank bytes, and the item table that initParam() rewrites inside the object.
-Bytes payloadBytes(const ModelBankPlayer &m)
+Bytes payloadBytes(ModelBankPlayer &m)
 {
     return (9 + 8) * Bytes(m.getMaxBankCount())
         + ModelBankPlayer::ItemCount * Bytes(sizeof(_BankPlayerItem_Record));
 }
 
-Bytes payloadBytes(const ModelIC &m)
+Bytes payloadBytes(ModelIC &m)
 {
     return m.getMaxGroupCount() * Bytes(sizeof(_ICGroup_Record))
         + m.getMaxSignalGroupCount() * Bytes(sizeof(_ICSignalGroup_Record))

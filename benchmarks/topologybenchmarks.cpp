@@ -59,7 +59,8 @@ void write(benchmark::State &state)
     const int count = int(state.range(0));
     const QJsonArray modules = makeModules(count);
     const QString path = topologyPath(count);
-    const auto run = [&] { model_topology_param::setTPLYModuleData(path, modules); };
+    model_topology_param store;
+    const auto run = [&] { store.setTPLYModuleData(path, modules); };
     run();
     measure::countAllocations(state, run);
     for (auto _ : state)
@@ -81,12 +82,13 @@ void read(benchmark::State &state)
 {
     const int count = int(state.range(0));
     const QString path = topologyPath(count);
-    model_topology_param::setTPLYModuleData(path, makeModules(count));
+    model_topology_param store;
+    store.setTPLYModuleData(path, makeModules(count));
     const QByteArray nativePath = QFile::encodeName(path);
     long seconds = 1000000000;
 
     const auto run = [&] {
-        QJsonArray modules = model_topology_param::getTPLYModuleData(path);
+        QJsonArray modules = store.getTPLYModuleData(path);
         benchmark::DoNotOptimize(modules);
     };
     touch(nativePath, ++seconds);

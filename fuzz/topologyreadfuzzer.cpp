@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                     QFileDevice::FileModificationTime));
     }
 
-    const QJsonArray modules = model_topology_param::getTPLYModuleData(path);
+    static model_topology_param store; // the file operations are members; any object serves
+    const QJsonArray modules = store.getTPLYModuleData(path);
     for (const QJsonValue &module : modules) {
         FUZZ_CHECK(module.isObject());
         const QJsonObject object = module.toObject();

@@ -99,8 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // One path for every input, so that each write replaces the file of the one before.
     static const QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("topology.ini"));
-    model_topology_param::setTPLYModuleData(path, modules);
-    const QJsonArray readBack = model_topology_param::getTPLYModuleData(path);
+    static model_topology_param store; // the file operations are members; any object serves
+    store.setTPLYModuleData(path, modules);
+    const QJsonArray readBack = store.getTPLYModuleData(path);
 
     FUZZ_CHECK(readBack.size() <= modules.size());
     for (const QJsonValue &module : readBack) {

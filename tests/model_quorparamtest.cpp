@@ -1,5 +1,6 @@
 #include <model/keyboard/model_quorparam.h>
 
+#include "logcapture.h"
 #include "memberlayout.h"
 
 #include <climits>
@@ -100,20 +101,14 @@ private Q_SLOTS:
     void dump()
     {
         const auto m = std::make_unique<Model_QuorParam>();
-        // Only debug messages from a default-constructed logger (no file, line, function or
-        // category) are counted.
-        const auto dumped = [&m](int pageCount, int keyGroup) {
-            static QStringList messages;
-            messages.clear();
-            const auto collect
-                = [](QtMsgType type, const QMessageLogContext &c, const QString &text) {
-                      if (type == QtDebugMsg && !c.file && !c.line && !c.function && !c.category)
-                          messages << text;
-                  };
-            const QtMessageHandler previous = qInstallMessageHandler(collect);
+        // The texts of the messages; the contexts of all of them are checked at the end.
+        QSet<QString> contexts;
+        const auto dumped = [&m, &contexts](int pageCount, int keyGroup) {
+            const LogCapture log;
             m->printAllData(pageCount, keyGroup);
-            qInstallMessageHandler(previous);
-            return messages;
+            for (const QString &context : log.contexts())
+                contexts.insert(context);
+            return log.texts();
         };
         QVector<int> counts;
         for (auto [pageCount, keyGroup] :
@@ -134,6 +129,8 @@ private Q_SLOTS:
         QCOMPARE(
             dumped(3, 3).at(1),
             R"("LKey-[0] -- [0] -- [6] -- [0] -- [0] -- [1] -- [10]  " -- [ 76 ][ 3 ]  -- [ 84 ][ 4 ]  -- [ 0 ][ 0 ] )");
+        // Every message at debug level in the category "default", without file, line or function.
+        QCOMPARE(contexts.values(), QStringList{LogCapture::libraryContext(QtDebugMsg)});
     }
 
     void keys_data()

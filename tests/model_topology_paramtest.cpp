@@ -76,10 +76,10 @@ private Q_SLOTS:
     {
         QFETCH(QJsonArray, written);
         QFETCH(QJsonArray, read);
-        Topology::setTPLYModuleData(m_path, json(R"([{"i": 0, "a": 0}, {"v": 1}, {"v": 2}])"));
-        QCOMPARE(Topology::getTPLYModuleData(m_path).size(), 3);
-        Topology::setTPLYModuleData(m_path, written);
-        QCOMPARE(Topology::getTPLYModuleData(m_path), read);
+        m_store.setTPLYModuleData(m_path, json(R"([{"i": 0, "a": 0}, {"v": 1}, {"v": 2}])"));
+        QCOMPARE(m_store.getTPLYModuleData(m_path).size(), 3);
+        m_store.setTPLYModuleData(m_path, written);
+        QCOMPARE(m_store.getTPLYModuleData(m_path), read);
         // An array with nothing to store leaves no file, and no write leaves a temporary one.
         QCOMPARE(files(),
                  read.isEmpty() ? QStringList() : QStringList{QStringLiteral("topology.ini")});
@@ -89,24 +89,24 @@ private Q_SLOTS:
     // time stay the same, and a file removed and written again may well get the removed one's time.
     void readsLatestWrite()
     {
-        Topology::setTPLYModuleData(m_path, json(R"([{"v": 1}])"));
-        QCOMPARE(Topology::getTPLYModuleData(m_path), json(R"([{"v": "1"}])"));
+        m_store.setTPLYModuleData(m_path, json(R"([{"v": 1}])"));
+        QCOMPARE(m_store.getTPLYModuleData(m_path), json(R"([{"v": "1"}])"));
         const QDateTime removedTime = QFileInfo(m_path).lastModified();
-        Topology::setTPLYModuleData(m_path, QJsonArray());
-        Topology::setTPLYModuleData(m_path, json(R"([{"v": 2}])"));
+        m_store.setTPLYModuleData(m_path, QJsonArray());
+        m_store.setTPLYModuleData(m_path, json(R"([{"v": 2}])"));
         QFile file(m_path);
         QVERIFY(file.open(QIODevice::ReadWrite)
                 && file.setFileTime(removedTime, QFileDevice::FileModificationTime));
         file.close();
-        QCOMPARE(Topology::getTPLYModuleData(m_path), json(R"([{"v": "2"}])"));
+        QCOMPARE(m_store.getTPLYModuleData(m_path), json(R"([{"v": "2"}])"));
     }
 
     void emptyPathAndMissingFile()
     {
-        Topology::setTPLYModuleData(QString(), json(R"([{"a": 1}])"));
-        QCOMPARE(Topology::getTPLYModuleData(QString()), QJsonArray());
+        m_store.setTPLYModuleData(QString(), json(R"([{"a": 1}])"));
+        QCOMPARE(m_store.getTPLYModuleData(QString()), QJsonArray());
         const QString missing = m_dir->filePath(QStringLiteral("sub/missing.ini"));
-        QCOMPARE(Topology::getTPLYModuleData(missing), QJsonArray());
+        QCOMPARE(m_store.getTPLYModuleData(missing), QJsonArray());
         QCOMPARE(files(), QStringList());
     }
 
@@ -130,16 +130,16 @@ private Q_SLOTS:
         QSKIP("needs a file size limit");
 #else
         QFETCH(QJsonArray, modules);
-        Topology::setTPLYModuleData(m_path, json(R"([{"old": 1}])"));
+        m_store.setTPLYModuleData(m_path, json(R"([{"old": 1}])"));
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         const rlimit limited{4096, saved.rlim_max};
         std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the test
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        Topology::setTPLYModuleData(m_path, modules);
+        m_store.setTPLYModuleData(m_path, modules);
         setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(files(), QStringList{QStringLiteral("topology.ini")});
-        QCOMPARE(Topology::getTPLYModuleData(m_path), json(R"([{"old": "1"}])"));
+        QCOMPARE(m_store.getTPLYModuleData(m_path), json(R"([{"old": "1"}])"));
 #endif
     }
 
@@ -151,7 +151,7 @@ private Q_SLOTS:
         QFile file(m_path);
         QVERIFY(file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size()
                 && file.flush());
-        QCOMPARE(Topology::getTPLYModuleData(m_path), json(R"([{"a": "1"}])"));
+        QCOMPARE(m_store.getTPLYModuleData(m_path), json(R"([{"a": "1"}])"));
         QVERIFY(file.seek(0) && file.readAll() == bytes);
     }
 
@@ -164,6 +164,7 @@ private:
 
     QScopedPointer<QTemporaryDir> m_dir;
     QString m_path;
+    Topology m_store; // the file operations are members; any object serves
 };
 
 QTEST_GUILESS_MAIN(model_topology_paramTest)

@@ -11,7 +11,7 @@
 namespace {
 
 // The fourteen per-code capacities in getter order.
-QVector<int> capsOf(const ModelCalyth &m)
+QVector<int> capsOf(ModelCalyth &m)
 {
     return {
         m.getMaxPreOutputCount(),       m.getMaxPreOutputGroup(),       m.getMaxLinkOutputCount(),

@@ -13,7 +13,7 @@ namespace {
 
 // Source, bank, bank name length, layer, output, container, input board: read alike from this
 // model and the processor model, which holds the same values in the members of the same names.
-const auto capsOf = [](const auto &m) {
+const auto capsOf = [](auto &m) {
     return QList<int>{m.getMaxSourceCount(),    m.getMaxBankCount(),   m.getMaxBankNameLength(),
                       m.getMaxLayerCount(),     m.getMaxOutputCount(), m.getMaxContainerCount(),
                       m.getMaxInputBoardCount()};

@@ -29,7 +29,7 @@ inline QVector<int> candidateCodes()
 }
 
 // The capacities that every model of the family has.
-const auto s_bankAndOutputCount = [](const auto &m) {
+const auto s_bankAndOutputCount = [](auto &m) {
     return QList<int>{m.getMaxBankCount(), m.getMaxOutputCount()};
 };
 

@@ -56,8 +56,9 @@ void ModelBankPlayer::initParam(int deviceCode)
     m_bankBytes2.fill(0, byteCount(m_maxBankCount, BytesPerBank2));
 
     // The arrays have room for every bank of a known device; a bank count written by the client
-    // reaches no further than they do.
-    const int banks = qBound(0, m_maxBankCount, BankSlotCount);
+    // reaches no further than they do. BankSlotCount goes in as a value: bound to qBound()'s
+    // reference it would need a definition, which the library would then export.
+    const int banks = qBound(0, int(m_maxBankCount), int(BankSlotCount));
     for (int b = 0; b < banks; ++b) {
         m_bankValues1[b] = 0;
         m_bankIndex1[b] = b;
@@ -93,11 +94,11 @@ void ModelBankPlayer::initMaxParams(int deviceCode)
     m_maxOutputCount = row->output;
 }
 
-int ModelBankPlayer::getMaxBankCount() const
+int ModelBankPlayer::getMaxBankCount()
 {
     return m_maxBankCount;
 }
-int ModelBankPlayer::getMaxOutputCount() const
+int ModelBankPlayer::getMaxOutputCount()
 {
     return m_maxOutputCount;
 }

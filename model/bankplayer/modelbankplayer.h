@@ -71,8 +71,8 @@ public:
     /// The capacities of the last known device code. Only initMaxParams() changes them; neither
     /// clearParams() nor an unknown code resets them.
     ///@{
-    int getMaxBankCount() const;   ///< Banks, 16: sizes the byte vectors and the per-bank entries.
-    int getMaxOutputCount() const; ///< Outputs; sizes nothing in the model.
+    int getMaxBankCount();   ///< Banks, 16: sizes the byte vectors and the per-bank entries.
+    int getMaxOutputCount(); ///< Outputs; sizes nothing in the model.
     ///@}
 
     int m_deviceCode = 0;   ///< The code last passed to initParam(), known or not.

@@ -52,7 +52,9 @@ void ModelIC::initMaxParams(int deviceCode)
     if (!row) {
         // The text names the group capacity, yet only the user capacity drops to 0: the other
         // lists keep the sizes of the last known code, and resetUserInfo() accepts no index.
-        QMessageLogger().warning("---ModelIC m_maxGroupCount = 0");
+        // Category "default" without file, line or function; a default-constructed logger would
+        // hand the message handler a null category.
+        QMessageLogger(nullptr, 0, nullptr).warning("---ModelIC m_maxGroupCount = 0");
         m_maxUserCount = 0;
         return;
     }
@@ -88,30 +90,30 @@ void ModelIC::clearParams()
     m_userList.clear();
 }
 
-void ModelIC::resetUserInfo(int index, _UserList_Destktop &user) const
+void ModelIC::resetUserInfo(int index, _UserList_Destktop &user)
 {
     if (index < 0 || index >= m_maxUserCount)
         return;
     user = _UserList_Destktop();
 }
 
-int ModelIC::getMaxGroupCount() const
+int ModelIC::getMaxGroupCount()
 {
     return m_maxGroupCount;
 }
-int ModelIC::getMaxSignalGroupCount() const
+int ModelIC::getMaxSignalGroupCount()
 {
     return m_maxSignalGroupCount;
 }
-int ModelIC::getMaxInPortCount() const
+int ModelIC::getMaxInPortCount()
 {
     return m_maxInPortCount;
 }
-int ModelIC::getMaxOutPortCount() const
+int ModelIC::getMaxOutPortCount()
 {
     return m_maxOutPortCount;
 }
-int ModelIC::getMaxUserCount() const
+int ModelIC::getMaxUserCount()
 {
     return m_maxUserCount;
 }

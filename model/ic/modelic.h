@@ -126,8 +126,9 @@ public:
     ModelIC &operator=(ModelIC &&) = default;      ///< Member-wise move.
 
     /// Sets the capacities from a known device code, 0x2D0000 or 0x2D0001. An unknown code logs
-    /// the warning "---ModelIC m_maxGroupCount = 0" and sets only the user capacity to 0: the
-    /// other four keep the values they had, so the next initParam() builds no users.
+    /// the warning "---ModelIC m_maxGroupCount = 0" (category "default", without file, line or
+    /// function) and sets only the user capacity to 0: the other four keep the values they had, so
+    /// the next initParam() builds no users.
     void initMaxParams(int deviceCode);
     /// Rebuilds every list with defaults for deviceCode; every value written before is gone. An
     /// unknown code is stored in m_deviceCode and warns as initMaxParams() does; the lists get the
@@ -138,17 +139,17 @@ public:
     /// Overwrites user with the default user if index is a valid user index (0 to
     /// getMaxUserCount() - 1), and leaves it untouched otherwise. Never writes m_userList itself:
     /// to reset user i of the model, pass its record, `resetUserInfo(i, m_userList[i])`.
-    void resetUserInfo(int index, _UserList_Destktop &user) const;
+    void resetUserInfo(int index, _UserList_Destktop &user);
 
     /// \name Capacities
     /// The capacities of the last known device code. Only initMaxParams() changes them, and
     /// clearParams() never resets them.
     ///@{
-    int getMaxGroupCount() const;       ///< Groups: sizes m_groupList.
-    int getMaxSignalGroupCount() const; ///< Signal groups: sizes m_signalGroupList.
-    int getMaxInPortCount() const;      ///< Input ports: sizes m_inPortList.
-    int getMaxOutPortCount() const;     ///< Output ports: sizes m_outPortList.
-    int getMaxUserCount() const;        ///< Users: sizes m_userList and bounds resetUserInfo().
+    int getMaxGroupCount();       ///< Groups: sizes m_groupList.
+    int getMaxSignalGroupCount(); ///< Signal groups: sizes m_signalGroupList.
+    int getMaxInPortCount();      ///< Input ports: sizes m_inPortList.
+    int getMaxOutPortCount();     ///< Output ports: sizes m_outPortList.
+    int getMaxUserCount();        ///< Users: sizes m_userList and bounds resetUserInfo().
     ///@}
 
     QList<_ICGroup_Record> m_groupList;             ///< One record per group.

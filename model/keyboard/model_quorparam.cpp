@@ -319,13 +319,21 @@ QString keyLine(const char *format, int page, int index, const _OledKey_Param &k
         .toString();
 }
 
+// The dump goes to the debug log as qDebug() sends it in a build without message context:
+// category "default", no file, line or function. A default-constructed logger would hand the
+// message handler a null category.
+QDebug debugLog()
+{
+    return QMessageLogger(nullptr, 0, nullptr).debug();
+}
+
 // One dump message. showField gives what the line shows of each text field: its first byte, or,
 // for the common keys, its address.
 template<typename ShowField>
 void dumpKey(const char *format, int page, int index, const _OledKey_Param &key,
              ShowField showField)
 {
-    QDebug line = QMessageLogger().debug();
+    QDebug line = debugLog();
     line << keyLine(format, page, index, key);
     line << "-- [" << showField(key.firstString) << "][" << int(key.firstStringLen) << "] ";
     line << "-- [" << showField(key.secondString) << "][" << int(key.secondStringLen) << "] ";
@@ -486,7 +494,7 @@ void Model_QuorParam::printAllData(int pageCount, int keyGroup)
 {
     const int pages = pageCount <= 0 ? 1 : qMin(pageCount, PageCount);
 
-    QMessageLogger().debug() << QStringLiteral(
+    debugLog() << QStringLiteral(
         "page     index       bright         color     mode      oLedShowMode        icon        "
         "firstString[len]      secondString[len]     thirdString[len]");
 

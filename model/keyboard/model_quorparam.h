@@ -80,7 +80,8 @@ public:
     /// Writes the header and one line per key to the debug log: pageCount pages (held to 1 to 5)
     /// of the tables keyGroup selects (0 all, 1 preset, 2 shortcut, 3 layer, 5 output, 6 input,
     /// anything else none), then the first 16 common keys and the five page keys. The messages go
-    /// through Qt's message log at debug level, without file, line or function.
+    /// through Qt's message log at debug level, as qDebug() sends them: category "default",
+    /// without file, line or function.
     void printAllData(int pageCount, int keyGroup);
 
     /// Number of bytes, 30 by default, that every operation clears at the start of a text field

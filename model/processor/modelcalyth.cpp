@@ -305,75 +305,75 @@ void ModelCalyth::initMaxParams(int deviceCode)
         m_maxPvwBoardCount = row->pvwBoard;
 }
 
-int ModelCalyth::getMaxPreOutputCount() const
+int ModelCalyth::getMaxPreOutputCount()
 {
     return m_maxPreOutputCount;
 }
-int ModelCalyth::getMaxPreOutputGroup() const
+int ModelCalyth::getMaxPreOutputGroup()
 {
     return m_maxPreOutputGroup;
 }
-int ModelCalyth::getMaxLinkOutputCount() const
+int ModelCalyth::getMaxLinkOutputCount()
 {
     return m_maxLinkOutputCount;
 }
-int ModelCalyth::getMaxLinkOutputGroup() const
+int ModelCalyth::getMaxLinkOutputGroup()
 {
     return m_maxLinkOutputGroup;
 }
-int ModelCalyth::getMaxOutputCount() const
+int ModelCalyth::getMaxOutputCount()
 {
     return m_maxOutputCount;
 }
-int ModelCalyth::getMaxSourceCount() const
+int ModelCalyth::getMaxSourceCount()
 {
     return m_maxSourceCount;
 }
-int ModelCalyth::getMaxBankCount() const
+int ModelCalyth::getMaxBankCount()
 {
     return m_maxBankCount;
 }
-int ModelCalyth::getMaxBankNameLength() const
+int ModelCalyth::getMaxBankNameLength()
 {
     return m_maxBankNameLength;
 }
-int ModelCalyth::getMaxLayerCount() const
+int ModelCalyth::getMaxLayerCount()
 {
     return m_maxLayerCount;
 }
-int ModelCalyth::getMaxPageCount() const
+int ModelCalyth::getMaxPageCount()
 {
     return m_maxPageCount;
 }
-int ModelCalyth::getMaxInputBoardCount() const
+int ModelCalyth::getMaxInputBoardCount()
 {
     return m_maxInputBoardCount;
 }
-int ModelCalyth::getMaxOutPutBoardCount() const
+int ModelCalyth::getMaxOutPutBoardCount()
 {
     return m_maxOutPutBoardCount;
 }
-int ModelCalyth::getMaxInputBoardPortCount() const
+int ModelCalyth::getMaxInputBoardPortCount()
 {
     return m_maxInputBoardPortCount;
 }
-int ModelCalyth::getMaxOutputBoardPortCount() const
+int ModelCalyth::getMaxOutputBoardPortCount()
 {
     return m_maxOutputBoardPortCount;
 }
-int ModelCalyth::getMaxContainerCount() const
+int ModelCalyth::getMaxContainerCount()
 {
     return m_maxContainerCount;
 }
-int ModelCalyth::getMaxContainerName() const
+int ModelCalyth::getMaxContainerName()
 {
     return m_maxContainerName;
 }
-int ModelCalyth::getMaxOneMonitorLayerCount() const
+int ModelCalyth::getMaxOneMonitorLayerCount()
 {
     return m_maxMonitorLayerCount;
 }
-int ModelCalyth::getMaxPvwBoardCount() const
+int ModelCalyth::getMaxPvwBoardCount()
 {
     return m_maxPvwBoardCount;
 }

@@ -307,24 +307,24 @@ public:
     /// clearParams() nor an unknown code resets them. Those noted "reported only" size nothing in
     /// the model: they are there for the client.
     ///@{
-    int getMaxPreOutputCount() const;       ///< Pre-outputs; reported only.
-    int getMaxPreOutputGroup() const;       ///< Pre-output groups; reported only.
-    int getMaxLinkOutputCount() const;      ///< Link outputs; reported only.
-    int getMaxLinkOutputGroup() const;      ///< Link-output groups; reported only.
-    int getMaxOutputCount() const;          ///< Outputs: sizes every per-output container.
-    int getMaxSourceCount() const;          ///< Sources: sizes the per-source lists.
-    int getMaxBankCount() const;            ///< Banks, 16; reported only.
-    int getMaxBankNameLength() const;       ///< Longest bank name, 16; reported only.
-    int getMaxLayerCount() const;           ///< Layers: sizes m_pLayerVec.
-    int getMaxPageCount() const;            ///< Pages, 16; reported only.
-    int getMaxInputBoardCount() const;      ///< Input boards: sizes the per-input-board lists.
-    int getMaxOutPutBoardCount() const;     ///< Output boards: sizes the per-output-board lists.
-    int getMaxInputBoardPortCount() const;  ///< Ports of one input board: sizes _InputPort_Record.
-    int getMaxOutputBoardPortCount() const; ///< Ports of one output board; reported only.
-    int getMaxContainerCount() const;       ///< Containers: sizes m_containerList.
-    int getMaxContainerName() const;        ///< Cleared bytes of a container name, 32.
-    int getMaxOneMonitorLayerCount() const; ///< Layers on one monitor; reported only.
-    int getMaxPvwBoardCount() const;        ///< Preview boards; reported only.
+    int getMaxPreOutputCount();       ///< Pre-outputs; reported only.
+    int getMaxPreOutputGroup();       ///< Pre-output groups; reported only.
+    int getMaxLinkOutputCount();      ///< Link outputs; reported only.
+    int getMaxLinkOutputGroup();      ///< Link-output groups; reported only.
+    int getMaxOutputCount();          ///< Outputs: sizes every per-output container.
+    int getMaxSourceCount();          ///< Sources: sizes the per-source lists.
+    int getMaxBankCount();            ///< Banks, 16; reported only.
+    int getMaxBankNameLength();       ///< Longest bank name, 16; reported only.
+    int getMaxLayerCount();           ///< Layers: sizes m_pLayerVec.
+    int getMaxPageCount();            ///< Pages, 16; reported only.
+    int getMaxInputBoardCount();      ///< Input boards: sizes the per-input-board lists.
+    int getMaxOutPutBoardCount();     ///< Output boards: sizes the per-output-board lists.
+    int getMaxInputBoardPortCount();  ///< Ports of one input board: sizes _InputPort_Record.
+    int getMaxOutputBoardPortCount(); ///< Ports of one output board; reported only.
+    int getMaxContainerCount();       ///< Containers: sizes m_containerList.
+    int getMaxContainerName();        ///< Cleared bytes of a container name, 32.
+    int getMaxOneMonitorLayerCount(); ///< Layers on one monitor; reported only.
+    int getMaxPvwBoardCount();        ///< Preview boards; reported only.
     ///@}
 
     int m_deviceCode = 0;   ///< The code last passed to initParam(), known or not.

@@ -118,31 +118,31 @@ void ModelScene::initMaxParams(int deviceCode)
     m_maxInputBoardCount = row->inputBoard;
 }
 
-int ModelScene::getMaxSourceCount() const
+int ModelScene::getMaxSourceCount()
 {
     return m_maxSourceCount;
 }
-int ModelScene::getMaxBankCount() const
+int ModelScene::getMaxBankCount()
 {
     return m_maxBankCount;
 }
-int ModelScene::getMaxBankNameLength() const
+int ModelScene::getMaxBankNameLength()
 {
     return m_maxBankNameLength;
 }
-int ModelScene::getMaxLayerCount() const
+int ModelScene::getMaxLayerCount()
 {
     return m_maxLayerCount;
 }
-int ModelScene::getMaxOutputCount() const
+int ModelScene::getMaxOutputCount()
 {
     return m_maxOutputCount;
 }
-int ModelScene::getMaxContainerCount() const
+int ModelScene::getMaxContainerCount()
 {
     return m_maxContainerCount;
 }
-int ModelScene::getMaxInputBoardCount() const
+int ModelScene::getMaxInputBoardCount()
 {
     return m_maxInputBoardCount;
 }

@@ -153,13 +153,13 @@ public:
     /// The capacities of the last known device code. Only initMaxParams() changes them; neither
     /// clearParams() nor an unknown code resets them.
     ///@{
-    int getMaxSourceCount() const;     ///< Sources: sizes m_sourceList.
-    int getMaxBankCount() const;       ///< Banks, 16: sizes m_pBankVec and m_pBankOutputVec.
-    int getMaxBankNameLength() const;  ///< Longest bank name, 16; sizes nothing in the model.
-    int getMaxLayerCount() const;      ///< Layers: sizes m_pLayerVec and every bank's layers.
-    int getMaxOutputCount() const;     ///< Outputs: sizes every bank's outputs and output flags.
-    int getMaxContainerCount() const;  ///< Containers: sizes m_containerList.
-    int getMaxInputBoardCount() const; ///< Input boards; sizes nothing in the model.
+    int getMaxSourceCount();     ///< Sources: sizes m_sourceList.
+    int getMaxBankCount();       ///< Banks, 16: sizes m_pBankVec and m_pBankOutputVec.
+    int getMaxBankNameLength();  ///< Longest bank name, 16; sizes nothing in the model.
+    int getMaxLayerCount();      ///< Layers: sizes m_pLayerVec and every bank's layers.
+    int getMaxOutputCount();     ///< Outputs: sizes every bank's outputs and output flags.
+    int getMaxContainerCount();  ///< Containers: sizes m_containerList.
+    int getMaxInputBoardCount(); ///< Input boards; sizes nothing in the model.
     ///@}
 
     int m_deviceCode = 0; ///< The code last passed to initParam(), known or not.

@@ -47,8 +47,9 @@ public:
     ~model_topology_param();
 
     /// \name Topology file
-    /// The two file operations work on their arguments and the file alone; calling them through an
-    /// object never touches its fields. Neither reports failure.
+    /// The two file operations are ordinary members, called through an object as clients declare
+    /// them; any object serves, a freshly constructed one included. They work on their arguments
+    /// and the file alone and never touch the object's fields. Neither reports failure.
     ///@{
 
     /// Replaces the topology file at path with the modules, creating missing directories as the
@@ -56,13 +57,13 @@ public:
     /// file is written completely before it takes the old one's place, so a failed write, or a
     /// process that dies during one, leaves the previous file as it was. An empty path does
     /// nothing.
-    static void setTPLYModuleData(QString path, QJsonArray modules);
+    void setTPLYModuleData(QString path, QJsonArray modules);
 
     /// The modules of the topology file at path, every value as a string (see above). An empty path
     /// or a missing file gives an empty array, and nothing is created. A damaged or hand-edited
     /// file gives whatever the settings store can make of it; one the store cannot parse within the
     /// memory available reads as empty.
-    static QJsonArray getTPLYModuleData(QString path);
+    QJsonArray getTPLYModuleData(QString path);
     ///@}
 
     /// A text of the client's, empty by default.

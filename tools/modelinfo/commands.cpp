@@ -261,7 +261,7 @@ Output keyboardCommand(KeyboardOperation operation)
 
 Output topologyCommand(const QString &file, const QString &jsonFile)
 {
-    const model_topology_param store;
+    model_topology_param store;
     Output output;
     if (!jsonFile.isEmpty()) {
         QJsonParseError error{};
