@@ -1,3 +1,4 @@
+#include "absurdcapacity.h"
 #include "memberlayout.h"
 #include "processorcodes.h"
 
@@ -72,6 +73,14 @@ private Q_SLOTS:
                 QList<int>({model.m_bankIndex1[b], model.m_bankIndex2[b], model.m_bankValues8[b]}),
                 b < caps[0] ? QList<int>({b, b, 0}) : QList<int>({b, 7, 7}));
     }
+
+    // The capacities that size the tree.
+    static QVector<CapacityMember<ModelBankPlayer>> treeCapacities()
+    {
+        return {{"m_maxBankCount", &ModelBankPlayer::m_maxBankCount}};
+    }
+    void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
+    void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
 
     void layout_data() { addLayoutTable("ModelBankPlayer", s_members); }
     void layout() { checkLayoutRow(); }

@@ -1,3 +1,4 @@
+#include "absurdcapacity.h"
 #include "memberlayout.h"
 
 #include <model/processor/modelcalyth.h>
@@ -315,6 +316,20 @@ private Q_SLOTS:
             QCOMPARE(v(model.m_value15), 7680); // set between the output lists all the same
         }
     }
+
+    // The capacities that size the tree.
+    static QVector<CapacityMember<ModelCalyth>> treeCapacities()
+    {
+        return {{"m_maxOutputCount", &ModelCalyth::m_maxOutputCount},
+                {"m_maxSourceCount", &ModelCalyth::m_maxSourceCount},
+                {"m_maxInputBoardCount", &ModelCalyth::m_maxInputBoardCount},
+                {"m_maxOutPutBoardCount", &ModelCalyth::m_maxOutPutBoardCount},
+                {"m_maxInputBoardPortCount", &ModelCalyth::m_maxInputBoardPortCount},
+                {"m_maxContainerCount", &ModelCalyth::m_maxContainerCount},
+                {"m_maxLayerCount", &ModelCalyth::m_maxLayerCount}};
+    }
+    void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
+    void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
 
     void layout_data() { addLayoutTable("ModelCalyth", calythMembers, Handle); }
 

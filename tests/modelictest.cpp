@@ -1,3 +1,4 @@
+#include "absurdcapacity.h"
 #include "logcapture.h"
 #include "memberlayout.h"
 
@@ -87,6 +88,17 @@ private Q_SLOTS:
         model.resetUserInfo(index, user);
         QCOMPARE(fields(user), resets ? s_defaultUser : client);
     }
+
+    // The capacities that size the tree.
+    static QVector<CapacityMember<ModelIC>> treeCapacities()
+    {
+        return {{"m_maxGroupCount", &ModelIC::m_maxGroupCount},
+                {"m_maxSignalGroupCount", &ModelIC::m_maxSignalGroupCount},
+                {"m_maxInPortCount", &ModelIC::m_maxInPortCount},
+                {"m_maxOutPortCount", &ModelIC::m_maxOutPortCount}};
+    }
+    void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
+    void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
 
     void layout_data() { addLayoutTable("ModelIC", s_members); }
     void layout() { checkLayoutRow(); }

@@ -65,6 +65,12 @@ private Q_SLOTS:
             << QStringList{"topology", "/none/t.ini"} << "no topology";
         QTest::newRow("no json file")
             << QStringList{"topology", "/tmp/t.ini", "--write", "/none/in.json"} << "cannot read";
+        QTest::newRow("empty code") << QStringList{""} << "'' is not a device code";
+        QTest::newRow("empty device code")
+            << QStringList{"device", ""} << "'' is not a device code";
+        // Control characters in a path are escaped, so that the message stays one line.
+        QTest::newRow("line break in a path")
+            << QStringList{"topology", "/none/a\nb\x01.ini"} << "/none/a\\nb\\x01.ini";
     }
 
     // One line on stderr, exit status 2, nothing on stdout, in text and JSON mode alike.
@@ -184,6 +190,35 @@ private Q_SLOTS:
         QCOMPARE(refused.exitCode, 2);
         QVERIFY(refused.err.contains("JSON array"));
         QCOMPARE(fileBytes(ini), before);
+    }
+
+    // The store reports no failure; the tool checks that the file holds the array afterwards.
+    void topologyWriteFailures_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("kernel file") << "/proc/version"
+                                     << "could not store the modules";
+        QTest::newRow("pipe") << "pipe"
+                              << "is not a regular file";
+        QTest::newRow("directory") << "."
+                                   << "is a directory";
+    }
+
+    void topologyWriteFailures()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString json = dir.filePath("modules.json");
+        fileBytes(json, R"([{"name": "left"}])");
+        if (target == "pipe")
+            QCOMPARE(QProcess::execute("mkfifo", {dir.filePath(target)}), 0);
+        const Run run = modelinfo({"topology", QDir(dir.path()).filePath(target), "--write", json});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
     }
 };
 

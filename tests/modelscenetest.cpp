@@ -1,3 +1,4 @@
+#include "absurdcapacity.h"
 #include "memberlayout.h"
 #include "processorcodes.h"
 
@@ -116,6 +117,18 @@ private Q_SLOTS:
         const QList<int> output = QVector<int>(29, 0).toList() << 255;
         QCOMPARE(sizeIfAll(model.m_pBankOutputVec->last(), output), outputs);
     }
+
+    // The capacities that size the tree.
+    static QVector<CapacityMember<ModelScene>> treeCapacities()
+    {
+        return {{"m_maxLayerCount", &ModelScene::m_maxLayerCount},
+                {"m_maxBankCount", &ModelScene::m_maxBankCount},
+                {"m_maxOutputCount", &ModelScene::m_maxOutputCount},
+                {"m_maxContainerCount", &ModelScene::m_maxContainerCount},
+                {"m_maxSourceCount", &ModelScene::m_maxSourceCount}};
+    }
+    void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
+    void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
 
     void layout_data() { addLayoutTable("ModelScene", s_members); }
     void layout() { checkLayoutRow(); }

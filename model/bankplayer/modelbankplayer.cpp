@@ -1,6 +1,7 @@
 #include "modelbankplayer.h"
 
 #include <model/processor/capacitytable.h>
+#include <model/processor/treebuilding.h>
 
 #include <QtCore/QtGlobal>
 
@@ -35,6 +36,9 @@ ModelBankPlayer::~ModelBankPlayer() = default;
 
 void ModelBankPlayer::initParam(int deviceCode)
 {
+    // A known code brings its own bank count; any other keeps what the member holds.
+    if (!DeviceCapacities::sceneRow(deviceCode))
+        TreeBuilding::refuseAbsurdCapacities({m_maxBankCount});
     m_deviceCode = deviceCode;
     clearParams();
     initMaxParams(deviceCode);

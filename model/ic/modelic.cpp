@@ -67,6 +67,11 @@ void ModelIC::initMaxParams(int deviceCode)
 
 void ModelIC::initParam(int deviceCode)
 {
+    // A known code brings its own capacities; any other keeps what the members hold, but for the
+    // users, who drop to none. This table's capacities are far below the shared limit.
+    if (!TreeBuilding::findRow(s_capacities, deviceCode))
+        TreeBuilding::refuseAbsurdCapacities(
+            {m_maxGroupCount, m_maxSignalGroupCount, m_maxInPortCount, m_maxOutPortCount});
     m_deviceCode = deviceCode;
     clearParams();
     initMaxParams(deviceCode);

@@ -48,7 +48,29 @@ constexpr Row s_rows[] = {
 constexpr int s_processorOnlyCodes[] = {0x2C0201, 0x2C0202};
     // clang-format on
 
+    constexpr int largestCapacity()
+    {
+        int largest = 0;
+        for (const Row &row : s_rows) {
+            for (int value :
+                 {row.preOutput, row.preOutputGroup, row.linkOutput, row.linkOutputGroup,
+                  row.output, row.source, row.layer, row.inputBoard, row.outputBoard,
+                  row.inputBoardPort, row.outputBoardPort, row.container, row.oneMonitorLayer,
+                  row.pvwBoard, BankCount, BankNameLength, PageCount, ContainerNameLength})
+                largest = std::max(largest, value);
+        }
+        return largest;
+    }
+
+    constexpr int CapacityHeadroom = 64;
+    constexpr int s_capacityLimit = CapacityHeadroom * largestCapacity();
+
 } // namespace
+
+int capacityLimit()
+{
+    return s_capacityLimit;
+}
 
 const Row *processorRow(int deviceCode)
 {

@@ -43,6 +43,11 @@ const Row *processorRow(int deviceCode);
 // processor code but the two scene-less variants of the 0x2C0200 row.
 const Row *sceneRow(int deviceCode);
 
+// The largest capacity a client may write into a device model before initParam(): far above
+// every capacity of any device (64 times the largest of this table, 768 layers), so that only a
+// client's mistake goes past it. The tree of a larger capacity is refused before it is built.
+int capacityLimit();
+
 // Every row, in table order, for tools that list the known codes.
 const Row *begin();
 const Row *end();

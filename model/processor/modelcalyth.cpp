@@ -48,6 +48,11 @@ ModelCalyth::~ModelCalyth()
 
 void ModelCalyth::initParam(int deviceCode)
 {
+    // A known code brings its own capacities; any other keeps what the members hold.
+    if (!DeviceCapacities::processorRow(deviceCode))
+        TreeBuilding::refuseAbsurdCapacities(
+            {m_maxOutputCount, m_maxSourceCount, m_maxInputBoardCount, m_maxOutPutBoardCount,
+             m_maxInputBoardPortCount, m_maxContainerCount, m_maxLayerCount});
     m_deviceCode = deviceCode;
     clearParams();
     initMaxParams(deviceCode);

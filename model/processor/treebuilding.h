@@ -1,23 +1,35 @@
 #ifndef MODEL_PROCESSOR_TREEBUILDING_H
 #define MODEL_PROCESSOR_TREEBUILDING_H
 
+#include "capacitytable.h"
+
 #include <QtCore/QList>
 #include <QtCore/QtGlobal>
 
 #include <algorithm>
 #include <cstddef>
-#include <limits>
+#include <initializer_list>
+#include <new>
 
 // Helpers the device models share when they build their trees. Internal to the library.
 namespace TreeBuilding {
 
-// A capacity as an element count. Only a client writing a capacity member directly can take it
-// out of the tables' range: a negative value builds no entries, and a value beyond what a Qt
-// container can hold is cut down so that "4 per output" and "one more than outputs" cannot
-// overflow (the allocation then fails the documented way).
+// Refuses to build a tree for capacities that no device has: throws std::bad_alloc, as the
+// containers would after a long time and many gigabytes, when one of the capacities that size
+// the tree is above DeviceCapacities::capacityLimit(). Only a client writing a capacity member
+// directly gets there; initParam() calls this before it changes anything.
+inline void refuseAbsurdCapacities(std::initializer_list<int> capacities)
+{
+    const int limit = DeviceCapacities::capacityLimit();
+    if (std::any_of(capacities.begin(), capacities.end(), [=](int c) { return c > limit; }))
+        throw std::bad_alloc();
+}
+
+// A capacity as an element count: a negative value, which a client may have written, builds no
+// entries.
 inline int count(int capacity)
 {
-    return qBound(0, capacity, std::numeric_limits<int>::max() / 8);
+    return qMax(0, capacity);
 }
 
 // Appends n copies of value, sized once. Entries that hold Qt containers share their data until

@@ -44,6 +44,10 @@ ModelScene::~ModelScene()
 
 void ModelScene::initParam(int deviceCode)
 {
+    // A known code brings its own capacities; any other keeps what the members hold.
+    if (!DeviceCapacities::sceneRow(deviceCode))
+        TreeBuilding::refuseAbsurdCapacities({m_maxLayerCount, m_maxBankCount, m_maxOutputCount,
+                                              m_maxContainerCount, m_maxSourceCount});
     m_deviceCode = deviceCode;
     clearParams();
     initMaxParams(m_deviceCode);

@@ -24,8 +24,11 @@
 ///   many sections as the file holds, by number from "0", so [a, {}, b] reads back as [a, {}].
 /// - Slashes in a key separate sub-keys in the settings store: leading, trailing and doubled
 ///   slashes collapse ("/a" and "a/" come back as "a", "a//b" as "a/b"; of keys that collapse onto
-///   the same name the later one in key order wins). A key that is empty or only slashes is not
-///   stored.
+///   the same name the later one in key order wins). A key made only of slashes names the
+///   section's nameless entry, a line with nothing before its '=', and comes back as the key "".
+///   The empty key itself is not stored: the settings store refuses it.
+/// - A member value that nests arrays and objects more than 32 levels deep is stored as an empty
+///   text, which is what every array and object reads back as anyway.
 /// - Values lose their characters outside the Basic Multilingual Plane (emoji and the like) and
 ///   any lone surrogate: the settings store encodes a value one UTF-16 unit at a time, and half a
 ///   pair is no UTF-8 character. Keys keep them.
@@ -34,6 +37,22 @@
 /// Everything else comes back as written, in keys and values alike: "=", ";", ",", "#", brackets,
 /// quotes, backslashes, control characters and line breaks, leading and trailing blanks, a leading
 /// "@", and non-ASCII text.
+///
+/// The file on the disk:
+/// - A write replaces the file in one step with a complete new version, so a reader sees the old
+///   file or the new one, never a mix, and a write that fails or dies leaves the old file. Its
+///   scratch files lie beside the file, named after it, a writer's id and its lock
+///   ("topology.ini.Ab3xZ9.lock" and "topology.ini.Ab3xZ9.*"). Every write first removes the
+///   scratch files of writers that are no longer running; a running writer's files stay.
+/// - A symbolic link is followed by both kinds of write: the file it names is replaced, or, for an
+///   array with nothing to store, removed, and the link stays.
+/// - A path that names no regular file (a directory, a device, a pipe, or a link to one) is left
+///   alone by both kinds of write and reads as an empty array.
+/// - A read returns what the file holds at that moment, whatever the process read before.
+/// - A value in the settings store's binary form ("@Variant(...)") reads as its text when its
+///   type is plain: a number, a boolean, a character, text, a byte array, a date or time, a URL
+///   or a UUID. Any other such value reads as empty text without being decoded, however deeply it
+///   nests, and the rest of the file reads as usual.
 class MODEL_EXPORT model_topology_param
 {
 public:

@@ -10,6 +10,7 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
+#include <QtCore/QTemporaryDir>
 #include <QtCore/QTextStream>
 
 #include <climits>
@@ -88,6 +89,19 @@ QByteArray readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     return file.readAll();
+}
+
+// What a topology file holds after a write of modules: the store converts values to text and
+// leaves out what it cannot keep, so the same write goes to a scratch file and is read back.
+QJsonArray storedForm(const QJsonArray &modules)
+{
+    const QTemporaryDir dir;
+    if (!dir.isValid())
+        throw CommandError(QStringLiteral("cannot check the write: no temporary folder"));
+    const QString path = dir.filePath(QStringLiteral("check.ini"));
+    model_topology_param store;
+    store.setTPLYModuleData(path, modules);
+    return store.getTPLYModuleData(path);
 }
 
 } // namespace
@@ -272,10 +286,16 @@ Output topologyCommand(const QString &file, const QString &jsonFile)
                                    .arg(error.offset));
         if (!document.isArray())
             throw CommandError(QStringLiteral("%1 does not hold a JSON array").arg(jsonFile));
-        if (QFileInfo(file).isDir())
+        const QFileInfo target(file);
+        if (target.isDir())
             throw CommandError(QStringLiteral("%1 is a directory").arg(file));
+        if (target.exists() && !target.isFile())
+            throw CommandError(QStringLiteral("%1 is not a regular file").arg(file));
         const QJsonArray modules = document.array();
         store.setTPLYModuleData(file, modules);
+        // The store reports no failure, so the file itself must show that the write took place.
+        if (model_topology_param().getTPLYModuleData(file) != storedForm(modules))
+            throw CommandError(QStringLiteral("could not store the modules in %1").arg(file));
         output.text = QStringLiteral("Stored %1 modules in %2\n").arg(modules.size()).arg(file);
         output.json = {{QStringLiteral("file"), file}, {QStringLiteral("written"), modules.size()}};
         return output;

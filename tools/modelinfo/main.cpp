@@ -41,6 +41,29 @@ void print(FILE *stream, const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
+// An error message as one line, whatever the paths and arguments in it hold: control characters
+// and the Unicode line and paragraph separators are written as escapes.
+QString oneLine(const QString &message)
+{
+    QString line;
+    for (const QChar c : message) {
+        const ushort code = c.unicode();
+        if (code == '\n')
+            line += QLatin1String("\\n");
+        else if (code == '\r')
+            line += QLatin1String("\\r");
+        else if (code == '\t')
+            line += QLatin1String("\\t");
+        else if (code < 0x20 || (code >= 0x7F && code < 0xA0))
+            line += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else if (code == 0x2028 || code == 0x2029)
+            line += QStringLiteral("\\u%1").arg(code, 4, 16);
+        else
+            line += c;
+    }
+    return line;
+}
+
 struct Options
 {
     QCommandLineOption json{QStringLiteral("json"),
@@ -74,7 +97,7 @@ Output run(const QCommandLineParser &parser, const Options &options)
     if (parser.isSet(options.write) && command != QLatin1String("topology"))
         throw CommandError(QStringLiteral("--write goes with 'topology'"));
 
-    if (command.isEmpty())
+    if (args.isEmpty())
         return deviceCommand(DefaultDeviceCode);
     if (command == QLatin1String("device")) {
         expectArguments(args, 2, QStringLiteral("device CODE"));
@@ -110,8 +133,9 @@ Output run(const QCommandLineParser &parser, const Options &options)
         return topologyCommand(args[1], jsonFile);
     }
 
-    // Anything else must be a device code on its own.
-    const bool looksNumeric = command.front().isDigit() || command.startsWith(QLatin1Char('-'));
+    // Anything else must be a device code on its own; an empty one is refused as a code.
+    const bool looksNumeric
+        = command.isEmpty() || command.front().isDigit() || command.startsWith(QLatin1Char('-'));
     if (!looksNumeric)
         throw CommandError(QStringLiteral("unknown command '%1' (see --help)").arg(command));
     expectArguments(args, 1, QStringLiteral("[CODE]"));
@@ -154,7 +178,7 @@ int main(int argc, char *argv[])
     }
 
     if (!parser.parse(arguments)) {
-        print(stderr, QStringLiteral("modelinfo: %1\n").arg(parser.errorText()));
+        print(stderr, QStringLiteral("modelinfo: %1\n").arg(oneLine(parser.errorText())));
         return UsageErrorExit;
     }
     if (parser.isSet(help)) {
@@ -174,7 +198,8 @@ int main(int argc, char *argv[])
         else
             print(stdout, output.text);
     } catch (const CommandError &error) {
-        print(stderr, QStringLiteral("modelinfo: %1\n").arg(QString::fromStdString(error.what())));
+        print(stderr,
+              QStringLiteral("modelinfo: %1\n").arg(oneLine(QString::fromStdString(error.what()))));
         return UsageErrorExit;
     }
     return 0;
