@@ -10,6 +10,7 @@ void registerDeviceModelBenchmarks();
 void registerKeyboardBenchmarks();
 void registerPortBenchmarks();
 void registerTopologyBenchmarks();
+void registerStateBenchmarks();
 
 namespace {
 
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
     registerKeyboardBenchmarks();
     registerPortBenchmarks();
     registerTopologyBenchmarks();
+    registerStateBenchmarks();
 
     benchmark::AddCustomContext("devicemodel_library", libraryPath());
     benchmark::RunSpecifiedBenchmarks();

@@ -170,11 +170,25 @@ set(DEVICEMODEL_DEB_QT_DEV qtbase5-dev)
 devicemodel_deb_package(COMPONENT runtime NAME ${DEVICEMODEL_DEB_RUNTIME} SECTION libs SHLIBDEPS
     SUMMARY "parameter data model of video processing devices - library"
     DESCRIPTION "This package contains the shared library.")
+set(_dev_depends "${DEVICEMODEL_DEB_RUNTIME} (= ${DEVICEMODEL_DEB_VERSION})")
+set(_dev_contents "the CMake package DeviceModel (target DeviceModel::devicemodel) and the \
+pkg-config file devicemodel.pc")
+# The companion library: a runtime package of its own; its development files are in the CMake
+# package of the core library, so they share its development package.
+if(TARGET devicemodel_state)
+    devicemodel_deb_library(DEVICEMODEL_DEB_STATE COMPONENT state TARGET devicemodel_state)
+    devicemodel_deb_package(COMPONENT state NAME ${DEVICEMODEL_DEB_STATE} SECTION libs SHLIBDEPS
+        SUMMARY "parameter data model of video processing devices - state snapshots"
+        DESCRIPTION "This package contains the companion library devicemodel-state, which saves \
+a model's whole state as a JSON document, restores it, checks a document and compares two.")
+    list(APPEND _dev_depends "${DEVICEMODEL_DEB_STATE} (= ${DEVICEMODEL_DEB_VERSION})")
+    set(_dev_contents "the CMake package DeviceModel (targets DeviceModel::devicemodel and \
+DeviceModel::state) and the pkg-config files devicemodel.pc and devicemodel-state.pc")
+endif()
 devicemodel_deb_package(COMPONENT dev NAME ${DEVICEMODEL_DEB_DEV} SECTION libdevel
-    DEPENDS "${DEVICEMODEL_DEB_RUNTIME} (= ${DEVICEMODEL_DEB_VERSION})" ${DEVICEMODEL_DEB_QT_DEV}
+    DEPENDS ${_dev_depends} ${DEVICEMODEL_DEB_QT_DEV}
     SUMMARY "parameter data model of video processing devices - development files"
-    DESCRIPTION "This package contains the headers, the CMake package DeviceModel (target \
-DeviceModel::devicemodel) and the pkg-config file devicemodel.pc.")
+    DESCRIPTION "This package contains the headers, ${_dev_contents}.")
 if(DEVICEMODEL_BUILD_TOOLS)
     devicemodel_deb_package(COMPONENT tools NAME ${DEVICEMODEL_DEB_TOOLS} SECTION utils SHLIBDEPS
         SUMMARY "parameter data model of video processing devices - inspector"

@@ -1,7 +1,8 @@
 # Fails when the library exports a dynamic symbol outside its model classes, a const member function
 # (clients declare none), or a data member other than Model_QuorParam::gOledLength (a static
-# constexpr member bound to a reference in a debug build, for one).
-#   cmake -DLIBRARY=<path to libdevicemodel.so> -P exportedsymbols.cmake
+# constexpr member bound to a reference in a debug build, for one). With CLASSES, a |-separated
+# list, it checks that the companion library exports those classes' symbols and nothing else.
+#   cmake -DLIBRARY=<path to libdevicemodel.so> [-DCLASSES=ModelState] -P exportedsymbols.cmake
 if(NOT LIBRARY)
     message(FATAL_ERROR "pass -DLIBRARY=<shared library>")
 endif()
@@ -12,7 +13,13 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "nm failed on ${LIBRARY}")
 endif()
 
-set(classes "ModelCalyth|ModelScene|ModelBankPlayer|ModelIC|model_GlobalEnum|Model_QuorParam|model_topology_param|model_API_param|model_Protocoldata|model_OsdParam")
+if(CLASSES)
+    set(classes "${CLASSES}")
+    set(core OFF)
+else()
+    set(classes "ModelCalyth|ModelScene|ModelBankPlayer|ModelIC|model_GlobalEnum|Model_QuorParam|model_topology_param|model_API_param|model_Protocoldata|model_OsdParam")
+    set(core ON)
+endif()
 string(REPLACE "\n" ";" lines "${symbols}")
 set(count 0)
 set(strays "")
@@ -28,9 +35,9 @@ foreach(line IN LISTS lines)
         continue()
     endif()
     math(EXPR count "${count} + 1")
-    if(name MATCHES "\\) const$")
+    if(core AND name MATCHES "\\) const$")
         string(APPEND strays "  ${line}   (a const member function)\n")
-    elseif(name MATCHES "^(${classes})::[^(]*$" AND NOT name STREQUAL "Model_QuorParam::gOledLength")
+    elseif(core AND name MATCHES "^(${classes})::[^(]*$" AND NOT name STREQUAL "Model_QuorParam::gOledLength")
         string(APPEND strays "  ${line}   (a data member)\n")
     elseif(NOT name MATCHES "^(${classes})::"
            AND NOT name MATCHES "^(vtable|typeinfo|typeinfo name) for (${classes})$")
@@ -44,4 +51,4 @@ endif()
 if(NOT strays STREQUAL "")
     message(FATAL_ERROR "symbols exported that clients do not declare:\n${strays}")
 endif()
-message(STATUS "${count} exported symbols, all of the model classes")
+message(STATUS "${count} exported symbols, all of ${classes}")

@@ -71,6 +71,15 @@ private Q_SLOTS:
         // Control characters in a path are escaped, so that the message stays one line.
         QTest::newRow("line break in a path")
             << QStringList{"topology", "/none/a\nb\x01.ini"} << "/none/a\\nb\\x01.ini";
+        QTest::newRow("save without code") << QStringList{"save"} << "usage";
+        QTest::newRow("save unknown model")
+            << QStringList{"save", "0x250300", "--model", "mixer"} << "unknown model 'mixer'";
+        QTest::newRow("model without save")
+            << QStringList{"0x250300", "--model", "ic"} << "--model";
+        QTest::newRow("model of keyboard")
+            << QStringList{"save", "keyboard", "--model", "ic"} << "--model";
+        QTest::newRow("check no file") << QStringList{"check", "/none/a.json"} << "cannot read";
+        QTest::newRow("diff one file") << QStringList{"diff", "/none/a.json"} << "usage";
     }
 
     // One line on stderr, exit status 2, nothing on stdout, in text and JSON mode alike.
@@ -165,6 +174,49 @@ private Q_SLOTS:
         QCOMPARE(tables["shortcutKeys"][0][0]["secondString"].toString(), "S   17");
         const QJsonValue icons = jsonOf({"keyboard", "--icons"})["tables"];
         QCOMPARE(icons["layerKeys"][4][15]["icon"].toInt(), 37);
+    }
+
+    // save, check and diff on files: a saved document checks, an edit shows as its path, a bad
+    // value fails with its path.
+    void stateDocuments()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("saved.json");
+        const QString edited = dir.filePath("edited.json");
+        const QString bad = dir.filePath("bad.json");
+        const QString scene = dir.filePath("scene.json");
+        const Run save = modelinfo({"save", "0x250300"});
+        QCOMPARE(save.exitCode, 0);
+        QCOMPARE(modelinfo({"save", "0x250300", "--model", "processor", "--json"}).out, save.out);
+        // Declaration order: the device code comes before the owned vectors.
+        QVERIFY(save.out.startsWith("{\n    \"class\": \"ModelCalyth\",\n    \"format\": 1,\n"
+                                    "    \"m_deviceCode\": 2425600,\n"));
+        fileBytes(saved, save.out);
+        fileBytes(edited, QByteArray(save.out).replace("\"m_value4\": 0", "\"m_value4\": 5"));
+        fileBytes(bad, QByteArray(save.out).replace("\"m_byte1\": 0", "\"m_byte1\": 300"));
+        fileBytes(scene, modelinfo({"save", "0x250300", "--model", "scene"}).out);
+
+        QCOMPARE(modelinfo({"check", saved}).out,
+                 saved.toUtf8() + ": a valid ModelCalyth document, format 1\n");
+        QCOMPARE(jsonOf({"check", scene})["class"].toString(), "ModelScene");
+        const Run refused = modelinfo({"check", bad});
+        QCOMPARE(refused.exitCode, 2);
+        QCOMPARE(refused.err,
+                 "modelinfo: " + bad.toUtf8()
+                     + ": m_byte1: expected an integer from 0 to 255, found 300\n");
+
+        QCOMPARE(modelinfo({"diff", saved, edited}).out, QByteArray("m_value4: 0 -> 5\n"));
+        QCOMPARE(modelinfo({"diff", saved, saved}).out, QByteArray("no differences\n"));
+        const QJsonArray differences = jsonOf({"diff", edited, saved})["differences"].toArray();
+        QCOMPARE(differences.size(), 1);
+        QCOMPARE(differences[0]["path"].toString(), "m_value4");
+        QCOMPARE(differences[0]["before"].toInt(), 5);
+        QCOMPARE(modelinfo({"diff", saved, bad}).exitCode, 2);
+        QVERIFY(modelinfo({"diff", saved, scene}).err.contains("compare documents of one class"));
+
+        const QByteArray keyboard = modelinfo({"save", "keyboard", "--grid"}).out;
+        QVERIFY(keyboard.contains("\"class\": \"Model_QuorParam\""));
+        QVERIFY(keyboard.contains("\"secondString\": \"1X1\\u0000"));
     }
 
     void topologyRoundTrip()

@@ -1,9 +1,12 @@
 // The life of a typical client: one model per connected device, filled from the device's replies,
-// board ports labelled with their type names, and rebuilt when the client moves to another device.
+// board ports labelled with their type names, its state kept as a JSON document, and rebuilt when
+// the client moves to another device.
 
 #include <model/ports/model_globalenum.h>
 #include <model/processor/modelcalyth.h>
+#include <model/state/modelstate.h>
 
+#include <QtCore/QJsonDocument>
 #include <QtCore/QTextStream>
 
 int main()
@@ -35,6 +38,24 @@ int main()
             << model_GlobalEnum::getInputPortNameByType(type) << '\n';
     }
     out << "output type 18 is " << model_GlobalEnum::getOutputPortNameByType(18) << '\n';
+
+    // Keep the set-up as a document (a file, in a real client), then load it into the model of an
+    // identical device and see what differs from that device's defaults.
+    const QByteArray text = ModelState::toJson(ModelState::save(processor));
+    ModelCalyth copy;
+    ModelStateError error;
+    if (!ModelState::restore(copy, QJsonDocument::fromJson(text).object(), &error)) {
+        out << "restore failed: " << error.toString() << '\n';
+        return 1;
+    }
+    out << "restored from " << text.size() << " bytes: output 0 is \""
+        << copy.m_outputNamePairList[0].name1 << "\", source 2 is "
+        << copy.m_sourceWindowList[2].width1 << " wide\n";
+    ModelCalyth defaults;
+    defaults.initParam(0x250300);
+    for (const ModelStateDifference &d :
+         ModelState::compare(ModelState::save(defaults), ModelState::save(copy)))
+        out << "  changed: " << d.path << '\n';
 
     // Pointed at another device: initParam discards the old tree. Owned vectors are new objects,
     // so pointers taken before must be taken again.

@@ -1,5 +1,6 @@
 // modelinfo: the inspector of the device model library. It shows what each model builds for a
-// device code, the known codes, the port names, the keyboard's keys and topology files.
+// device code, the known codes, the port names, the keyboard's keys and topology files, and saves,
+// checks and compares state documents.
 
 #include "commands.h"
 
@@ -32,6 +33,16 @@ const char *const Description
       "--write\n"
       "                          first stores the JSON array of JSONFILE "
       "in it\n"
+      "  save CODE [--model processor|scene|bankplayer|ic]\n"
+      "                          the state document of the model built for "
+      "CODE\n"
+      "                          (default: processor)\n"
+      "  save keyboard [--test|--icons|--grid]\n"
+      "                          the state document of the keyboard after "
+      "the\n"
+      "                          chosen operation\n"
+      "  check FILE              validates a state document\n"
+      "  diff A B                what changed from state document A to B\n"
       "\n"
       "CODE is hexadecimal (0x250300) or decimal.";
 
@@ -77,12 +88,31 @@ struct Options
     QCommandLineOption write{QStringLiteral("write"),
                              QStringLiteral("topology: store the JSON array of <JSONFILE> first."),
                              QStringLiteral("JSONFILE")};
+    QCommandLineOption model{QStringLiteral("model"),
+                             QStringLiteral("save: the model to save, processor (default), "
+                                            "scene, bankplayer or ic."),
+                             QStringLiteral("MODEL")};
 };
 
 void expectArguments(const QStringList &args, int count, const QString &usage)
 {
     if (args.size() != count)
         throw CommandError(QStringLiteral("usage: modelinfo %1").arg(usage));
+}
+
+KeyboardOperation keyboardOperation(const QCommandLineParser &parser, const Options &options)
+{
+    const int chosen = int(parser.isSet(options.test)) + int(parser.isSet(options.icons))
+        + int(parser.isSet(options.grid));
+    if (chosen > 1)
+        throw CommandError(QStringLiteral("choose one of --test, --icons and --grid"));
+    if (parser.isSet(options.test))
+        return KeyboardOperation::Test;
+    if (parser.isSet(options.icons))
+        return KeyboardOperation::Icons;
+    if (parser.isSet(options.grid))
+        return KeyboardOperation::Grid;
+    return KeyboardOperation::Defaults;
 }
 
 Output run(const QCommandLineParser &parser, const Options &options)
@@ -92,8 +122,12 @@ Output run(const QCommandLineParser &parser, const Options &options)
 
     const bool keyboardOption
         = parser.isSet(options.test) || parser.isSet(options.icons) || parser.isSet(options.grid);
-    if (keyboardOption && command != QLatin1String("keyboard"))
+    const bool savesKeyboard
+        = command == QLatin1String("save") && args.value(1) == QLatin1String("keyboard");
+    if (keyboardOption && command != QLatin1String("keyboard") && !savesKeyboard)
         throw CommandError(QStringLiteral("--test, --icons and --grid go with 'keyboard'"));
+    if (parser.isSet(options.model) && (command != QLatin1String("save") || savesKeyboard))
+        throw CommandError(QStringLiteral("--model goes with 'save CODE'"));
     if (parser.isSet(options.write) && command != QLatin1String("topology"))
         throw CommandError(QStringLiteral("--write goes with 'topology'"));
 
@@ -111,19 +145,27 @@ Output run(const QCommandLineParser &parser, const Options &options)
         expectArguments(args, 1, QStringLiteral("ports"));
         return portsCommand();
     }
-    if (command == QLatin1String("keyboard")) {
-        expectArguments(args, 1, QStringLiteral("keyboard [--test|--icons|--grid]"));
-        const int chosen = int(parser.isSet(options.test)) + int(parser.isSet(options.icons))
-            + int(parser.isSet(options.grid));
-        if (chosen > 1)
-            throw CommandError(QStringLiteral("choose one of --test, --icons and --grid"));
-        if (parser.isSet(options.test))
-            return keyboardCommand(KeyboardOperation::Test);
-        if (parser.isSet(options.icons))
-            return keyboardCommand(KeyboardOperation::Icons);
-        if (parser.isSet(options.grid))
-            return keyboardCommand(KeyboardOperation::Grid);
-        return keyboardCommand(KeyboardOperation::Defaults);
+    if (command == QLatin1String("keyboard") || savesKeyboard) {
+        if (savesKeyboard)
+            expectArguments(args, 2, QStringLiteral("save keyboard [--test|--icons|--grid]"));
+        else
+            expectArguments(args, 1, QStringLiteral("keyboard [--test|--icons|--grid]"));
+        const KeyboardOperation operation = keyboardOperation(parser, options);
+        return savesKeyboard ? saveKeyboardCommand(operation) : keyboardCommand(operation);
+    }
+    if (command == QLatin1String("save")) {
+        expectArguments(args, 2, QStringLiteral("save CODE [--model MODEL] | save keyboard"));
+        const QString model = parser.isSet(options.model) ? parser.value(options.model)
+                                                          : QStringLiteral("processor");
+        return saveModelCommand(parseDeviceCode(args[1]), model);
+    }
+    if (command == QLatin1String("check")) {
+        expectArguments(args, 2, QStringLiteral("check FILE"));
+        return checkCommand(args[1]);
+    }
+    if (command == QLatin1String("diff")) {
+        expectArguments(args, 3, QStringLiteral("diff A B"));
+        return diffCommand(args[1], args[2]);
     }
     if (command == QLatin1String("topology")) {
         expectArguments(args, 2, QStringLiteral("topology FILE [--write JSONFILE]"));
@@ -155,10 +197,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options options;
-    parser.addOptions({options.json, options.test, options.icons, options.grid, options.write});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("CODE, device, codes, ports, keyboard or topology"),
-                                 QStringLiteral("[command]"));
+    parser.addOptions(
+        {options.json, options.test, options.icons, options.grid, options.write, options.model});
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("CODE, device, codes, ports, keyboard, topology, save, "
+                       "check or diff"),
+        QStringLiteral("[command]"));
 
     // A negative device code such as -1 would read as an option. The code is always the last
     // positional argument, so such numbers move behind a "--" at the end of the line.
@@ -193,7 +238,9 @@ int main(int argc, char *argv[])
     try {
         const Output output = run(parser, options);
         // Everything is built before anything is printed, so an error prints nothing else.
-        if (parser.isSet(options.json))
+        if (!output.raw.isEmpty())
+            std::fwrite(output.raw.constData(), 1, size_t(output.raw.size()), stdout);
+        else if (parser.isSet(options.json))
             print(stdout, QString::fromUtf8(QJsonDocument(output.json).toJson()));
         else
             print(stdout, output.text);

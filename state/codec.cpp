@@ -1,0 +1,106 @@
+#include "codec.h"
+
+namespace StateCodec {
+
+QString describe(const QJsonValue &json)
+{
+    switch (json.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return json.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+        return QString::number(json.toDouble(), 'g', 17);
+    case QJsonValue::String:
+        return QStringLiteral("a string");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("nothing");
+}
+
+namespace {
+
+    // The doubles a JSON number cannot hold. Qt keeps a negative zero as the integer 0, so it needs
+    // a name of its own as well.
+    const QLatin1String NotANumber("NaN");
+    const QLatin1String Infinity("Infinity");
+    const QLatin1String MinusInfinity("-Infinity");
+    const QLatin1String MinusZero("-0");
+
+} // namespace
+
+QJsonValue Codec<double>::save(double value)
+{
+    if (std::isnan(value))
+        return NotANumber;
+    if (std::isinf(value))
+        return value > 0 ? Infinity : MinusInfinity;
+    if (value == 0 && std::signbit(value))
+        return MinusZero;
+    return value;
+}
+
+bool Codec<double>::load(const QJsonValue &json, double &out, LoadError &error)
+{
+    if (json.isDouble()) {
+        out = json.toDouble();
+        return true;
+    }
+    if (json.isString()) {
+        const QString text = json.toString();
+        if (text == NotANumber) {
+            out = std::numeric_limits<double>::quiet_NaN();
+            return true;
+        }
+        if (text == Infinity || text == MinusInfinity) {
+            out = text == Infinity ? std::numeric_limits<double>::infinity()
+                                   : -std::numeric_limits<double>::infinity();
+            return true;
+        }
+        if (text == MinusZero) {
+            out = -0.0;
+            return true;
+        }
+    }
+    return fail(
+        error, QStringLiteral("a number, or \"NaN\", \"Infinity\", \"-Infinity\" or \"-0\""), json);
+}
+
+QJsonValue saveBytes(const char *data, qsizetype size)
+{
+    return QString::fromLatin1(data, size);
+}
+
+bool checkBytes(const QJsonValue &json, qsizetype size, LoadError &error)
+{
+    const QString expected = size < 0
+        ? QStringLiteral("a string of bytes (U+0000 to U+00FF)")
+        : QStringLiteral("a string of %1 bytes (U+0000 to U+00FF)").arg(size);
+    if (!json.isString())
+        return fail(error, expected, json);
+    const QString text = json.toString();
+    if (size >= 0 && text.size() != size) {
+        error.path.clear();
+        error.message
+            = QStringLiteral("expected %1, found %2 characters").arg(expected).arg(text.size());
+        return false;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).unicode() > 0xFF) {
+            error.path.clear();
+            error.message = QStringLiteral("expected %1, found U+%2 at character %3")
+                                .arg(expected)
+                                .arg(text.at(i).unicode(), 4, 16, QLatin1Char('0'))
+                                .arg(i);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace StateCodec

@@ -1,0 +1,547 @@
+#ifndef STATE_CODEC_H
+#define STATE_CODEC_H
+
+// How each member type of the models becomes a JSON value and back. Internal to the companion
+// library (and its tests): not installed.
+//
+// Every codec has three static functions:
+//   QJsonValue save(const T &value)
+//   bool load(const QJsonValue &json, T &out, LoadError &error)
+//   const Shape *shape()
+// load() either sets out completely and returns true, or returns false with error set and out as
+// it was (a record may be left half written: records are only ever loaded into scratch objects,
+// whose owned pointers are released by the caller). The path of a problem is built on the way
+// back up, so the successful path pays nothing for it.
+
+#include <QtCore/QJsonArray>
+#include <QtCore/QJsonObject>
+#include <QtCore/QJsonValue>
+#include <QtCore/QLatin1String>
+#include <QtCore/QList>
+#include <QtCore/QMap>
+#include <QtCore/QString>
+#include <QtCore/QStringList>
+#include <QtCore/QVector>
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+namespace StateCodec {
+
+// The shape of a document, for what works on JSON alone (the ordered writer, compare): the members
+// of an object in declaration order and the shape of an array's elements. Null for a leaf.
+struct Shape
+{
+    QVector<QPair<QString, const Shape *>> members;
+    const Shape *element = nullptr;
+};
+
+struct LoadError
+{
+    QString path;
+    QString message;
+};
+
+// What a JSON value is, for messages: "found a string".
+QString describe(const QJsonValue &json);
+
+inline bool fail(LoadError &error, const QString &expected, const QJsonValue &found)
+{
+    error.path.clear();
+    error.message = QStringLiteral("expected %1, found %2").arg(expected, describe(found));
+    return false;
+}
+
+// Prefixes the path of a failure inside member name, or inside element index.
+inline bool inMember(LoadError &error, QLatin1String name)
+{
+    if (error.path.isEmpty())
+        error.path = name;
+    else if (error.path.startsWith(QLatin1Char('[')))
+        error.path.prepend(name);
+    else
+        error.path.prepend(name + QLatin1Char('.'));
+    return false;
+}
+
+inline bool inElement(LoadError &error, qsizetype index)
+{
+    const QString segment = QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
+    if (error.path.isEmpty() || error.path.startsWith(QLatin1Char('[')))
+        error.path.prepend(segment);
+    else
+        error.path.prepend(segment + QLatin1Char('.'));
+    return false;
+}
+
+// Owned pointers inside records: the scene's bank records own two vectors each (memberlists.h
+// says so for them). Releasing a value releases what it owns; most types own nothing.
+template<typename T>
+struct Release
+{
+    static constexpr bool owns = false;
+    static void contents(T &) { }
+};
+
+template<typename Sequence>
+struct SequenceRelease
+{
+    using T = typename Sequence::value_type;
+    static constexpr bool owns = Release<T>::owns;
+    static void contents(Sequence &value)
+    {
+        if constexpr (owns) {
+            for (T &element : value)
+                Release<T>::contents(element);
+        }
+    }
+};
+
+template<typename T>
+struct Release<QList<T>> : SequenceRelease<QList<T>>
+{ };
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+template<typename T>
+struct Release<QVector<T>> : SequenceRelease<QVector<T>>
+{ };
+#endif
+
+template<typename T>
+void releaseOwned(T &value)
+{
+    Release<T>::contents(value);
+}
+
+template<typename T, typename Enable = void>
+struct Codec;
+
+// A member described by pointer to member, with the codec that writes it.
+template<typename C, typename T, typename K>
+struct Field
+{
+    using Class = C;
+    using Type = T;
+    using Kind = K;
+    QLatin1String name;
+    T C::*member;
+};
+
+// The member lists: one specialisation per record and class, in memberlists.h.
+template<typename T>
+struct Members;
+
+template<typename T, typename = void>
+struct HasMembers : std::false_type
+{ };
+template<typename T>
+struct HasMembers<T, std::void_t<decltype(Members<T>::list)>> : std::true_type
+{ };
+
+// Integers: a JSON number without fraction, within the member's range.
+template<typename T>
+struct Codec<T, std::enable_if_t<std::is_integral_v<T>>>
+{
+    static QJsonValue save(T value) { return QJsonValue(qint64(value)); }
+    static bool load(const QJsonValue &json, T &out, LoadError &error)
+    {
+        const double d = json.toDouble(0.5);
+        if (!json.isDouble() || d != std::trunc(d) || d < double(std::numeric_limits<T>::min())
+            || d > double(std::numeric_limits<T>::max()))
+            return fail(error, expected(), json);
+        out = T(d);
+        return true;
+    }
+    static const Shape *shape() { return nullptr; }
+    static QString expected()
+    {
+        return QStringLiteral("an integer from %1 to %2")
+            .arg(qint64(std::numeric_limits<T>::min()))
+            .arg(qint64(std::numeric_limits<T>::max()));
+    }
+};
+
+// Doubles: a JSON number, exact; the four values JSON numbers cannot hold are strings.
+template<>
+struct Codec<double>
+{
+    static QJsonValue save(double value);
+    static bool load(const QJsonValue &json, double &out, LoadError &error);
+    static const Shape *shape() { return nullptr; }
+};
+
+template<>
+struct Codec<QString>
+{
+    static QJsonValue save(const QString &value) { return value; }
+    static bool load(const QJsonValue &json, QString &out, LoadError &error)
+    {
+        if (!json.isString())
+            return fail(error, QStringLiteral("a string"), json);
+        out = json.toString();
+        return true;
+    }
+    static const Shape *shape() { return nullptr; }
+};
+
+// Byte buffers: a string with one character per byte, U+0000 to U+00FF, every byte including
+// those after the first zero.
+QJsonValue saveBytes(const char *data, qsizetype size);
+// Checks json for such a string of size bytes (any size if size is -1).
+bool checkBytes(const QJsonValue &json, qsizetype size, LoadError &error);
+
+template<>
+struct Codec<QByteArray>
+{
+    static QJsonValue save(const QByteArray &value)
+    {
+        return saveBytes(value.constData(), value.size());
+    }
+    static bool load(const QJsonValue &json, QByteArray &out, LoadError &error)
+    {
+        if (!checkBytes(json, -1, error))
+            return false;
+        out = json.toString().toLatin1();
+        return true;
+    }
+    static const Shape *shape() { return nullptr; }
+};
+
+// A fixed byte buffer inside a record (char name[40], quint8 firstString[31]).
+template<typename T>
+struct ByteText;
+
+template<typename B, std::size_t N>
+struct ByteText<B[N]>
+{
+    static_assert(sizeof(B) == 1);
+    static QJsonValue save(const B (&value)[N])
+    {
+        return saveBytes(reinterpret_cast<const char *>(value), qsizetype(N));
+    }
+    static bool load(const QJsonValue &json, B (&out)[N], LoadError &error)
+    {
+        if (!checkBytes(json, qsizetype(N), error))
+            return false;
+        const QString text = json.toString();
+        for (std::size_t i = 0; i < N; ++i)
+            out[i] = B(text.at(qsizetype(i)).unicode());
+        return true;
+    }
+    static const Shape *shape() { return nullptr; }
+};
+
+// Fixed arrays: a JSON array of exactly N elements.
+template<typename T, std::size_t N>
+struct Codec<T[N]>
+{
+    static QJsonValue save(const T (&value)[N])
+    {
+        QJsonArray array;
+        for (const T &element : value)
+            array.append(Codec<T>::save(element));
+        return array;
+    }
+    static bool load(const QJsonValue &json, T (&out)[N], LoadError &error)
+    {
+        if (!json.isArray())
+            return fail(error, QStringLiteral("an array of %1").arg(N), json);
+        const QJsonArray array = json.toArray();
+        if (array.size() != qsizetype(N)) {
+            error.path.clear();
+            error.message = QStringLiteral("expected an array of %1, found %2 elements")
+                                .arg(N)
+                                .arg(array.size());
+            return false;
+        }
+        for (std::size_t i = 0; i < N; ++i) {
+            if (!Codec<T>::load(array.at(qsizetype(i)), out[i], error))
+                return inElement(error, qsizetype(i));
+        }
+        return true;
+    }
+    static const Shape *shape()
+    {
+        static const Shape s{{}, Codec<T>::shape()};
+        return &s;
+    }
+};
+
+// Lists and vectors: a JSON array of any length. A failed load leaves out as it was and releases
+// whatever the elements built so far own.
+template<typename Sequence>
+struct SequenceCodec
+{
+    using T = typename Sequence::value_type;
+    static QJsonValue save(const Sequence &value)
+    {
+        QJsonArray array;
+        for (const T &element : value)
+            array.append(Codec<T>::save(element));
+        return array;
+    }
+    static bool load(const QJsonValue &json, Sequence &out, LoadError &error)
+    {
+        if (!json.isArray())
+            return fail(error, QStringLiteral("an array"), json);
+        const QJsonArray array = json.toArray();
+        Sequence result;
+        result.reserve(array.size());
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            T element{};
+            if (!Codec<T>::load(array.at(i), element, error)) {
+                releaseOwned(element);
+                for (T &built : result)
+                    releaseOwned(built);
+                return inElement(error, i);
+            }
+            result.append(std::move(element));
+        }
+        out = std::move(result);
+        return true;
+    }
+    static const Shape *shape()
+    {
+        static const Shape s{{}, Codec<T>::shape()};
+        return &s;
+    }
+};
+
+template<typename T>
+struct Codec<QList<T>> : SequenceCodec<QList<T>>
+{ };
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+// In Qt 6 these are QList itself.
+template<typename T>
+struct Codec<QVector<T>> : SequenceCodec<QVector<T>>
+{ };
+template<>
+struct Codec<QStringList> : SequenceCodec<QStringList>
+{ };
+#endif
+
+// The owned vectors behind a model's pointers: null, or the vector's array. Loading replaces the
+// pointer with a new vector and releases the old one with what it owns.
+template<typename T>
+struct Codec<T *>
+{
+    static QJsonValue save(const T *value)
+    {
+        return value ? Codec<T>::save(*value) : QJsonValue(QJsonValue::Null);
+    }
+    static bool load(const QJsonValue &json, T *&out, LoadError &error)
+    {
+        if (json.isNull()) {
+            release(out);
+            out = nullptr;
+            return true;
+        }
+        auto fresh = std::make_unique<T>();
+        if (!Codec<T>::load(json, *fresh, error))
+            return false;
+        release(out);
+        out = fresh.release();
+        return true;
+    }
+    static void release(T *value)
+    {
+        if (value) {
+            releaseOwned(*value);
+            delete value;
+        }
+    }
+    static const Shape *shape() { return Codec<T>::shape(); }
+};
+
+// The client's own map: an array of {"key": k, "value": v} in key order; a key given twice is an
+// error, since one of the two would be lost.
+template<typename K, typename V>
+struct Codec<QMap<K, V>>
+{
+    static QJsonValue save(const QMap<K, V> &value)
+    {
+        QJsonArray array;
+        for (auto it = value.cbegin(); it != value.cend(); ++it)
+            array.append(QJsonObject{{QLatin1String("key"), Codec<K>::save(it.key())},
+                                     {QLatin1String("value"), Codec<V>::save(it.value())}});
+        return array;
+    }
+    static bool load(const QJsonValue &json, QMap<K, V> &out, LoadError &error)
+    {
+        if (!json.isArray())
+            return fail(error, QStringLiteral("an array"), json);
+        const QJsonArray array = json.toArray();
+        QMap<K, V> result;
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            const QJsonValue entry = array.at(i);
+            if (!entry.isObject()) {
+                fail(error, QStringLiteral("an object"), entry);
+                return inElement(error, i);
+            }
+            const QJsonObject object = entry.toObject();
+            K key{};
+            V mapped{};
+            if (!loadEntry(object, QLatin1String("key"), key, error)
+                || !loadEntry(object, QLatin1String("value"), mapped, error))
+                return inElement(error, i);
+            if (object.size() != 2) {
+                error.message = QStringLiteral("unknown member");
+                error.path = unknownKey(object);
+                return inElement(error, i);
+            }
+            if (result.contains(key)) {
+                error.path = QStringLiteral("key");
+                error.message = QStringLiteral("key %1 given twice").arg(key);
+                return inElement(error, i);
+            }
+            result.insert(key, mapped);
+        }
+        out = std::move(result);
+        return true;
+    }
+    static const Shape *shape()
+    {
+        static const Shape entry{{{QStringLiteral("key"), Codec<K>::shape()},
+                                  {QStringLiteral("value"), Codec<V>::shape()}},
+                                 nullptr};
+        static const Shape s{{}, &entry};
+        return &s;
+    }
+
+private:
+    template<typename T>
+    static bool loadEntry(const QJsonObject &object, QLatin1String name, T &out, LoadError &error)
+    {
+        const auto it = object.constFind(name);
+        if (it == object.constEnd()) {
+            error.path.clear();
+            error.message = QStringLiteral("missing");
+            return inMember(error, name);
+        }
+        return Codec<T>::load(it.value(), out, error) || inMember(error, name);
+    }
+    static QString unknownKey(const QJsonObject &object)
+    {
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            QString key = it.key();
+            if (key != QLatin1String("key") && key != QLatin1String("value"))
+                return key;
+        }
+        return {};
+    }
+};
+
+// The codec a field uses: its type's, or the one its list names.
+template<typename F>
+using FieldCodec = typename F::Kind;
+
+// The name of the first key of object that is none of the names, or an empty string.
+template<typename... F>
+QString firstUnknownKey(const QJsonObject &object, const std::tuple<F...> &fields,
+                        std::initializer_list<QLatin1String> extra = {})
+{
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        QString key = it.key();
+        bool known = std::apply([&](const auto &...f) { return ((key == f.name) || ...); }, fields);
+        for (QLatin1String e : extra)
+            known = known || key == e;
+        if (!known)
+            return key;
+    }
+    return {};
+}
+
+// Loads every field of list from object into out, in list order; false at the first problem,
+// with its path.
+template<typename C, typename... F>
+bool loadFields(const QJsonObject &object, const std::tuple<F...> &fields, C &out, LoadError &error)
+{
+    const auto loadOne = [&](const auto &f) {
+        using K = FieldCodec<std::decay_t<decltype(f)>>;
+        const auto it = object.constFind(f.name);
+        if (it == object.constEnd()) {
+            error.path.clear();
+            error.message = QStringLiteral("missing");
+            return inMember(error, f.name);
+        }
+        return K::load(it.value(), out.*(f.member), error) || inMember(error, f.name);
+    };
+    return std::apply([&](const auto &...f) { return (loadOne(f) && ...); }, fields);
+}
+
+template<typename C, typename... F>
+void saveFields(QJsonObject &object, const std::tuple<F...> &fields, const C &value)
+{
+    std::apply(
+        [&](const auto &...f) {
+            (object.insert(f.name, FieldCodec<std::decay_t<decltype(f)>>::save(value.*(f.member))),
+             ...);
+        },
+        fields);
+}
+
+template<typename... F>
+QVector<QPair<QString, const Shape *>> fieldShapes(const std::tuple<F...> &fields)
+{
+    QVector<QPair<QString, const Shape *>> shapes;
+    std::apply([&](const auto &...f) { (shapes.append({f.name, F::Kind::shape()}), ...); }, fields);
+    return shapes;
+}
+
+// Records: a JSON object with every field under its name, and nothing else.
+template<typename R>
+struct Codec<R, std::enable_if_t<HasMembers<R>::value>>
+{
+    static QJsonValue save(const R &value)
+    {
+        QJsonObject object;
+        saveFields(object, Members<R>::list, value);
+        return object;
+    }
+    static bool load(const QJsonValue &json, R &out, LoadError &error)
+    {
+        if (!json.isObject())
+            return fail(error, QStringLiteral("an object"), json);
+        const QJsonObject object = json.toObject();
+        if (!loadFields(object, Members<R>::list, out, error))
+            return false;
+        if (object.size() != qsizetype(std::tuple_size_v<decltype(Members<R>::list)>)) {
+            error.path = firstUnknownKey(object, Members<R>::list);
+            error.message = QStringLiteral("unknown member");
+            return false;
+        }
+        return true;
+    }
+    static const Shape *shape()
+    {
+        static const Shape s{fieldShapes(Members<R>::list), nullptr};
+        return &s;
+    }
+};
+
+// A name from a string literal, without strlen (which is no constant expression for clang).
+template<std::size_t N>
+constexpr QLatin1String latin1(const char (&text)[N])
+{
+    return QLatin1String(text, int(N - 1));
+}
+
+template<typename C, typename T, std::size_t N>
+constexpr Field<C, T, Codec<T>> field(const char (&name)[N], T C::*member)
+{
+    return {QLatin1String(name, int(N - 1)), member};
+}
+
+template<typename C, typename T, std::size_t N>
+constexpr Field<C, T, ByteText<T>> byteText(const char (&name)[N], T C::*member)
+{
+    return {QLatin1String(name, int(N - 1)), member};
+}
+
+} // namespace StateCodec
+
+#endif // STATE_CODEC_H

@@ -1,0 +1,188 @@
+// The companion library's member lists against the headers: every member listed, in declaration
+// order. Two independent checks: the names against the declarations the header text holds, and
+// the offsets of the listed members against the object's layout.
+
+#include "memberlists.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QHash>
+#include <QtCore/QRegularExpression>
+#include <QtTest/QtTest>
+
+#include <memory>
+#include <set>
+
+using namespace StateCodec;
+
+namespace {
+
+// Walks the list of C against an object of C: each member must start where the one before ends
+// (rounded up to its alignment unless C is packed), the first one after the vtable pointer of a
+// polymorphic class, and the last one must end where C does (rounded up to C's alignment). A
+// member missing from the list leaves a gap; two members out of order start at the wrong offset.
+// Only a missing last member small enough to hide in C's tail padding would escape this.
+template<typename C>
+QString layoutProblem()
+{
+    const auto object = std::make_unique<C>();
+    const char *base = reinterpret_cast<const char *>(object.get());
+    const std::size_t packing = alignof(C) == 1 ? 1 : 0;
+    std::size_t end = std::is_polymorphic_v<C> ? sizeof(void *) : 0;
+    QString problem;
+    std::set<QString> names;
+    const auto walk = [&](const auto &f) {
+        using T = typename std::decay_t<decltype(f)>::Type;
+        const std::size_t alignment = packing ? packing : alignof(T);
+        const std::size_t expected = (end + alignment - 1) / alignment * alignment;
+        const auto offset
+            = std::size_t(reinterpret_cast<const char *>(&(object.get()->*f.member)) - base);
+        if (problem.isEmpty() && offset != expected)
+            problem = QStringLiteral("%1 is at offset %2, the list expects it at %3: a member "
+                                     "before it is missing from the list, or out of order")
+                          .arg(f.name)
+                          .arg(offset)
+                          .arg(expected);
+        if (problem.isEmpty() && !names.insert(f.name).second)
+            problem = QStringLiteral("%1 is listed twice").arg(f.name);
+        end = offset + sizeof(T);
+    };
+    std::apply([&](const auto &...f) { (walk(f), ...); }, Members<C>::list);
+    const std::size_t size = (end + alignof(C) - 1) / alignof(C) * alignof(C);
+    if (problem.isEmpty() && size != sizeof(C))
+        problem = QStringLiteral("the list ends at %1, the class at %2: a member after the last "
+                                 "listed one is missing")
+                      .arg(size)
+                      .arg(sizeof(C));
+    return problem;
+}
+
+template<typename C>
+QStringList listedNames()
+{
+    QStringList names;
+    std::apply([&](const auto &...f) { (names.append(f.name), ...); }, Members<C>::list);
+    return names;
+}
+
+// The data members of every struct and exported class of the library's headers, by class name,
+// in declaration order, read from the header text: one declaration a line (several names of one
+// type may share it), functions, static members and comments skipped.
+QHash<QString, QStringList> declaredMembers()
+{
+    QHash<QString, QStringList> classes;
+    const QRegularExpression classBody(
+        QStringLiteral("^(?:struct|class MODEL_EXPORT) (\\w+)\n\\{\n(.*?)^\\};"),
+        QRegularExpression::MultilineOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression initializer(QStringLiteral("\\s*=[^,]*"));
+    QDirIterator headers(QStringLiteral(MODEL_SOURCE_DIR), {QStringLiteral("*.h")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    while (headers.hasNext()) {
+        QFile file(headers.next());
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(file.fileName()));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto match = classBody.globalMatch(text); match.hasNext();) {
+            const QRegularExpressionMatch m = match.next();
+            QStringList &names = classes[m.captured(1)];
+            for (QString line : m.captured(2).split(QLatin1Char('\n'))) {
+                line = line.section(QLatin1String("//"), 0, 0).trimmed();
+                if (!line.endsWith(QLatin1Char(';')) || line.startsWith(QLatin1String("static "))
+                    || line.startsWith(QLatin1String("using ")) || line.contains(QLatin1Char('~'))
+                    || line.contains(QLatin1String("operator")))
+                    continue;
+                line.chop(1);
+                line.remove(initializer);
+                if (line.contains(QLatin1Char('(')))
+                    continue;
+                // The type ends at its first blank, or after its template arguments.
+                int typeEnd = line.indexOf(QLatin1Char(' '));
+                const int open = line.indexOf(QLatin1Char('<'));
+                if (open >= 0 && open < typeEnd) {
+                    int depth = 0;
+                    for (typeEnd = open; typeEnd < line.size(); ++typeEnd) {
+                        depth += line[typeEnd] == QLatin1Char('<') ? 1
+                            : line[typeEnd] == QLatin1Char('>')    ? -1
+                                                                   : 0;
+                        if (depth == 0)
+                            break;
+                    }
+                    ++typeEnd;
+                }
+                for (QString name : line.mid(typeEnd).split(QLatin1Char(',')))
+                    names
+                        << name.remove(QLatin1Char('*')).section(QLatin1Char('['), 0, 0).trimmed();
+            }
+        }
+    }
+    return classes;
+}
+
+} // namespace
+
+class MemberListsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void layout_data()
+    {
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QStringList>("declared");
+        QTest::addColumn<QString>("problem");
+        const QHash<QString, QStringList> declared = declaredMembers();
+#define ROW(type)                                                                                  \
+    QTest::newRow(#type) << listedNames<type>() << declared.value(QStringLiteral(#type))           \
+                         << layoutProblem<type>()
+        ROW(ModelCalyth);
+        ROW(_OutputA_Record);
+        ROW(_OutputB_Record);
+        ROW(_OutputC_Record);
+        ROW(_OutputD_Record);
+        ROW(_OutputE_Record);
+        ROW(_OutputF_Record);
+        ROW(_OutputG_Record);
+        ROW(_OutputH_Record);
+        ROW(_OutputI_Record);
+        ROW(_OutputJ_Record);
+        ROW(_OutputName_Record);
+        ROW(_SourceWindow_Record);
+        ROW(_SourceB_Record);
+        ROW(_SourceC_Record);
+        ROW(_InputPort_Record);
+        ROW(_InputBoard_Record);
+        ROW(_Layer_Record);
+        ROW(_Container_Record);
+        ROW(_Int9_Record);
+        ROW(_Int12_Record);
+        ROW(ModelScene);
+        ROW(_SceneLayer_Record);
+        ROW(_SceneBank_Record);
+        ROW(_SceneOutput_Record);
+        ROW(_SceneContainer_Record);
+        ROW(ModelBankPlayer);
+        ROW(_BankPlayerItem_Record);
+        ROW(ModelIC);
+        ROW(_ICGroup_Record);
+        ROW(_ICSignalGroup_Record);
+        ROW(_ICPort_Record);
+        ROW(_UserList_Destktop);
+        ROW(Model_QuorParam);
+        ROW(_OledKey_Param);
+        ROW(model_topology_param);
+        ROW(model_API_param);
+        ROW(model_Protocoldata);
+        ROW(model_OsdParam);
+#undef ROW
+    }
+    void layout()
+    {
+        QFETCH(QStringList, listed);
+        QFETCH(QStringList, declared);
+        QFETCH(QString, problem);
+        QCOMPARE(listed, declared);
+        QCOMPARE(problem, QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(MemberListsTest)
+#include "memberliststest.moc"
