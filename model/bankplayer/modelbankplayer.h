@@ -11,12 +11,16 @@
 /// belong to the client.
 struct _BankPlayerItem_Record
 {
+    /// A number of the client's, 0 by default.
     int value1;
+    ///@{
+    /// A text of the client's, empty by default.
     QString text1;
     QString text2;
     QString text3;
     QString text4;
     QString text5;
+    ///@}
 };
 
 Q_DECLARE_TYPEINFO(_BankPlayerItem_Record, MODEL_RELOCATABLE_TYPE);
@@ -73,6 +77,8 @@ public:
 
     int m_deviceCode = 0;   ///< The code last passed to initParam(), known or not.
     int m_initConstant = 0; ///< 3000 after every initParam(); the model never reads it.
+    ///@{
+    /// A value of the client's.
     int m_value1 = 0;
     int m_value2 = 0;
     int m_value3 = 0;
@@ -80,23 +86,38 @@ public:
     int m_value5 = 0;
     int m_value6 = 0;
     int m_value7 = 0;
+    ///@}
+    /// A flag of the client's.
     quint8 m_flag1 = 0;
+    /// A value of the client's.
     int m_value8 = 0;
     QVector<quint8> m_bankBytes1; ///< Nine per bank, 0.
+    /// Per bank, 0.
     int m_bankValues1[BankSlotCount] = {};
     int m_bankIndex1[BankSlotCount] = {}; ///< Each bank's own index: entry b is b.
+    ///@{
+    /// Per bank, 0.
     int m_bankValues2[BankSlotCount] = {};
     int m_bankValues3[BankSlotCount] = {};
     int m_bankValues4[BankSlotCount] = {};
+    ///@}
+    /// A flag of the client's.
     quint8 m_flag2 = 0;
+    /// Per bank, 0.
     int m_bankValues5[BankSlotCount] = {};
     int m_bankIndex2[BankSlotCount] = {}; ///< Each bank's own index: entry b is b.
+    ///@{
+    /// Per bank, 0.
     int m_bankValues6[BankSlotCount] = {};
     int m_bankValues7[BankSlotCount] = {};
     int m_bankValues8[BankSlotCount] = {};
+    ///@}
     QVector<quint8> m_bankBytes2; ///< Eight per bank, 0.
+    ///@{
+    /// A value of the client's.
     int m_value9 = 0;
     int m_value10 = 0;
+    ///@}
     _BankPlayerItem_Record m_items1[ItemCount] = {}; ///< Every item 0 and empty after initParam().
     quint8 m_spareBytes[8] = {};                     ///< The client's own; initParam() keeps it.
     _BankPlayerItem_Record m_items2[ItemCount] = {}; ///< The client's own; initParam() keeps it.
@@ -105,6 +126,7 @@ public:
     /// Read through the getters above. Only initMaxParams() writes them; initParam() presets the
     /// state from them.
     ///@{
+    /** The capacity that the getter of the matching name returns. */
     int m_maxBankCount = 0;
     int m_maxOutputCount = 0;
     ///@}

@@ -13,6 +13,8 @@
 /// One group's entry of ModelIC::m_groupList: eight numbers and two texts.
 struct _ICGroup_Record
 {
+    ///@{
+    /// A number of the client's, 0 by default.
     int value1 = 0;
     int value2 = 0;
     int value3 = 0;
@@ -21,25 +23,37 @@ struct _ICGroup_Record
     int value6 = 0;
     int value7 = 0;
     int value8 = 0;
+    ///@}
+    ///@{
+    /// A text of the client's, empty by default.
     QString text1;
     QString text2;
+    ///@}
 };
 
 /// One signal group's entry of ModelIC::m_signalGroupList: a number and three texts.
 struct _ICSignalGroup_Record
 {
+    /// A number of the client's, 0 by default.
     int value1 = 0;
+    ///@{
+    /// A text of the client's, empty by default.
     QString text1;
     QString text2;
     QString text3;
+    ///@}
 };
 
 /// One port's entry of ModelIC::m_inPortList or ModelIC::m_outPortList; input and output ports
 /// share the type and the defaults.
 struct _ICPort_Record
 {
+    /// A number of the client's, -1 by default.
     int value1 = -1;
+    /// A flag of the client's, 0 by default.
     quint8 flag1 = 0;
+    ///@{
+    /// A text of the client's, empty by default.
     QString text1;
     QString text2;
     QString text3;
@@ -50,23 +64,36 @@ struct _ICPort_Record
     QString text8;
     QString text9;
     QString text10;
+    ///@}
+    ///@{
+    /// A flag of the client's, 0 by default.
     quint8 flag2 = 0;
     quint8 flag3 = 0;
     quint8 flag4 = 0;
+    ///@}
 };
 
 /// One user's entry of ModelIC::m_userList. A default-constructed record is the default user
 /// "user" that ModelIC::resetUserInfo() writes and ModelIC::initParam() appends.
 struct _UserList_Destktop
 {
+    /// The user's name, "user" by default.
     QString userName = QStringLiteral("user");
+    /// A text of the client's, empty by default.
     QString text1;
+    ///@{
+    /// A number of the client's, at the default of its initialiser.
     int value1 = 1;
     int value2 = 0;
     int value3 = 1;
+    ///@}
+    ///@{
+    /// A text of the client's, empty by default.
     QString text2;
     QString text3;
     QString text4;
+    ///@}
+    /// A number of the client's, 0 by default.
     int value4 = 0;
 };
 
@@ -137,6 +164,7 @@ public:
     /// Read through the getters above. Only initMaxParams() writes them; initParam() sizes the
     /// lists from them.
     ///@{
+    /** The capacity that the getter of the matching name returns. */
     int m_maxGroupCount = 0;
     int m_maxSignalGroupCount = 0;
     int m_maxInPortCount = 0;

@@ -90,11 +90,17 @@ public:
     /// of a text field.
     static int gOledLength;
 
+    /// A word of the client's, 0 from construction on.
     quint32 m_word1 = 0;
+    /// An interval of the client's, 3000 from construction on.
     int m_interval = 3000;
+    ///@{
+    /// A value of the client's, from construction on at the default of its initialiser.
     int m_value1 = -1;
     quint8 m_flag1 = 0;
     int m_value2 = 0;
+    ///@}
+    /// A word of the client's, 0 from construction on.
     quint32 m_word2 = 0;
     _OledKey_Param m_presetKeys[5][16];   ///< 5 pages of 16; page 0 labelled "PST".
     _OledKey_Param m_shortcutKeys[5][16]; ///< 5 pages of 16; page 0 labelled "SCT".

@@ -29,19 +29,28 @@ public:
     /// Empties the three network texts; every other field keeps its value.
     void clearNetData();
 
+    ///@{
+    /// An API text of the client's, empty by default.
     QString m_apiText1;
     QString m_apiText2;
+    ///@}
+    ///@{
+    /// An API number of the client's, at the default of its initialiser.
     int m_apiNumber1 = -1;
     int m_apiNumber2 = 0;
     int m_apiNumber3 = 0;
     int m_apiNumber4 = 0;
+    ///@}
     QString m_netText1; ///< Network text; clearNetData() empties it.
     QString m_netText2; ///< Network text; clearNetData() empties it.
     QString m_netText3; ///< Network text; clearNetData() empties it.
+    ///@{
+    /// An API number of the client's, at the default of its initialiser.
     int m_apiNumber5 = 0;
     int m_apiNumber6 = 0;
     int m_apiNumber7 = -1;
     int m_apiNumber8 = 0;
+    ///@}
 };
 
 #endif // MODEL_RECORDS_MODEL_API_PARAM_H

@@ -23,6 +23,8 @@ public:
     model_OsdParam(model_OsdParam &&) = default;                 ///< Member-wise move.
     model_OsdParam &operator=(model_OsdParam &&) = default;      ///< Member-wise move.
 
+    ///@{
+    /// A leading byte of the display parameters, at the default of its initialiser.
     quint8 m_osdByte1 = 0;
     quint8 m_osdByte2 = 0;
     quint8 m_osdByte3 = 0xFE;
@@ -32,13 +34,20 @@ public:
     quint8 m_osdByte7 = 0;
     quint8 m_osdByte8 = 0;
     quint8 m_osdByte9 = 0;
+    ///@}
     quint8 m_osdByte10 = 0x0D; ///< Carriage return.
     quint8 m_osdByte11 = 0x0A; ///< Line feed.
+    /// A text of the client's, empty by default.
     QString m_osdText1;
+    /// A byte of the client's, 0 by default.
     quint8 m_osdByte12 = 0;
+    /// A number of the client's, 3000 by default.
     int m_osdNumber1 = 3000;
+    /// A text of the client's, empty by default.
     QString m_osdText2;
+    /// Bytes of the client's, empty by default.
     QByteArray m_osdData;
+    /// A number of the client's, -1 by default.
     int m_osdNumber2 = -1;
 };
 

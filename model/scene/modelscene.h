@@ -17,29 +17,47 @@
 /// those of a current layer all zero; copying a layer shares its text until one copy writes it.
 struct _SceneLayer_Record
 {
+    ///@{
+    /// The first rectangle: 0, 0, 1920, 1080 in a bank layer, all 0 in a current layer.
     int areaX;
     int areaY;
     int areaWidth;
     int areaHeight;
+    ///@}
+    ///@{
+    /// The second rectangle, with the same defaults as the first.
     int area2X;
     int area2Y;
     int area2Width;
     int area2Height;
+    ///@}
+    ///@{
+    /// A value of the client's, 0 by default.
     int value1;
     int value2;
     int value3;
     int value4;
+    ///@}
     int layerIndex; ///< A bank layer's position in its bank; 0 for a current layer.
     int value5;     ///< Starts at 255.
+    ///@{
+    /// A value of the client's, 0 by default.
     int value6;
     int value7;
     int value8;
+    ///@}
+    ///@{
+    /// A flag of the client's, 0 by default.
     quint8 flag1;
     quint8 flag2;
     quint8 flag3;
+    ///@}
+    /// A value of the client's, 0 by default.
     int value9;
     int value10; ///< Starts at -1.
+    /// A value of the client's, 0 by default.
     int value11;
+    /// A text of the client's, empty by default.
     QString text;
 };
 
@@ -49,12 +67,18 @@ struct _SceneLayer_Record
 struct _SceneBank_Record
 {
     QVector<_SceneLayer_Record> *pLayerVec; ///< One bank layer per layer.
+    ///@{
+    /// A value of the client's, 0 by default.
     int value1;
     int value2;
     int value3;
     int value4;
+    ///@}
+    ///@{
+    /// A flag of the client's, 0 by default.
     quint8 flag1;
     quint8 flag2;
+    ///@}
     QVector<quint8> *pOutputFlagVec; ///< One entry per output, each 1.
 };
 
@@ -62,15 +86,21 @@ struct _SceneBank_Record
 /// 255, the others at 0.
 struct _SceneOutput_Record
 {
+    ///@{
+    /// A value of the client's: value30 starts at 255, the others at 0.
     int value1, value2, value3, value4, value5, value6, value7, value8, value9, value10;
     int value11, value12, value13, value14, value15, value16, value17, value18, value19, value20;
     int value21, value22, value23, value24, value25, value26, value27, value28, value29, value30;
+    ///@}
 };
 
 /// One container's entry of ModelScene::m_containerList: five integers, all 0 by default.
 struct _SceneContainer_Record
 {
+    ///@{
+    /// A value of the client's, 0 by default.
     int value1, value2, value3, value4, value5;
+    ///@}
 };
 
 Q_DECLARE_TYPEINFO(_SceneLayer_Record, MODEL_RELOCATABLE_TYPE);
@@ -142,18 +172,26 @@ public:
     QList<_SceneContainer_Record> m_containerList; ///< One record per container.
     QList<_Int12_Record> m_sourceList;             ///< One record per source, all 0.
     int m_initConstant = 0; ///< 3000 after every initParam(); the model never reads it.
+    /// A value of the client's.
     int m_value1 = 0;
     int m_value2 = 0; ///< 1 after initParam().
+    ///@{
+    /// A flag of the client's.
     quint8 m_flag1 = 0;
     quint8 m_flag2 = 0;
+    ///@}
+    /// A value of the client's.
     int m_value3 = 0;
+    /// Bytes of the client's, all 0.
     quint8 m_data[32] = {};
+    /// A flag of the client's.
     quint8 m_flag3 = 0;
 
     /// \name Capacity members
     /// Read through the getters above. Only initMaxParams() writes them; initParam() sizes the tree
     /// from them.
     ///@{
+    /** The capacity that the getter of the matching name returns. */
     int m_maxSourceCount = 0;
     int m_maxBankCount = 0;
     int m_maxBankNameLength = 0;

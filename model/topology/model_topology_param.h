@@ -85,25 +85,42 @@ public:
     QJsonArray getTPLYModuleData(QString path);
     ///@}
 
+    /// A text of the client's, empty by default.
     QString m_text1;
+    /// A value of the client's, 0 by default.
     int m_word1 = 0;
+    ///@{
+    /// A text of the client's, empty by default.
     QString m_text2;
     QString m_text3;
+    ///@}
+    /// A value of the client's, 1 by default.
     int m_value1 = 1;
+    /// A value of the client's, 0 by default.
     int m_word2 = 0;
+    ///@{
+    /// A text of the client's, empty by default.
     QString m_text4;
     QString m_text5;
     QString m_text6;
+    ///@}
+    ///@{
+    /// A value of the client's, 0 by default.
     int m_word3 = 0;
     int m_value2 = 0;
     int m_value3 = 0;
     int m_value4 = 0;
     int m_word4 = 0;
     int m_word5 = 0;
+    ///@}
     int m_slotValuesA[SlotCount]; ///< Every entry -1.
     int m_slotValuesB[SlotCount]; ///< Every entry -1.
+    ///@{
+    /// A slot table of texts, every entry empty by default.
     QString m_slotTextsA[SlotCount];
     QString m_slotTextsB[SlotCount];
+    ///@}
+    /// A text of the client's, empty by default.
     QString m_text7;
 };
 

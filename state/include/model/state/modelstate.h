@@ -37,14 +37,19 @@ struct ModelStateError
 /// One leaf in which two documents differ, or one container entry that only one of them holds.
 struct ModelStateDifference
 {
+    /// What kind of difference this is.
     enum Kind {
         Changed, ///< The value at path differs: before and after hold both.
         Added,   ///< Only the later document holds path: after holds it, before is undefined.
         Removed, ///< Only the earlier document holds path: before holds it, after is undefined.
     };
+    /// Whether the value changed, or the entry was added or removed.
     Kind kind = Changed;
+    /// Where the documents differ, as a JSON path such as `m_pBankVec[2].pLayerVec[17].areaX`.
     QString path;
+    /// The value in the earlier document; undefined for an Added entry.
     QJsonValue before{QJsonValue::Undefined};
+    /// The value in the later document; undefined for a Removed entry.
     QJsonValue after{QJsonValue::Undefined};
 };
 
@@ -79,6 +84,7 @@ public:
     /// \name Saving
     /// The whole state of the object as a document.
     ///@{
+    /** The document of the object's whole state, for any of the classes below. */
     static QJsonObject save(const ModelCalyth &model);
     static QJsonObject save(const ModelScene &model);
     static QJsonObject save(const ModelBankPlayer &model);
@@ -94,6 +100,7 @@ public:
     /// Sets the object from document and returns true; or returns false, sets error if given,
     /// and leaves the object as it was.
     ///@{
+    /** Sets the object from document, or reports why not and leaves it as it was. */
     static bool restore(ModelCalyth &model, const QJsonObject &document,
                         ModelStateError *error = nullptr);
     static bool restore(ModelScene &model, const QJsonObject &document,
