@@ -2,11 +2,15 @@
 # `package` preset, see .ci/packages). Every install() rule names one CPack component, and each
 # component becomes one package:
 #
-#   component  package               what
-#   runtime    libdevicemodel1       the shared library, named after its SONAME
-#   dev        libdevicemodel-dev    headers, the .so link, the CMake package, the pkg-config file
-#   tools      devicemodel-tools     modelinfo and its manual page
-#   doc        libdevicemodel-doc    the HTML manual and its Qt Help file (when DEVICEMODEL_BUILD_DOCS)
+#   component  package (Qt 5)         package (Qt 6)              what
+#   runtime    libdevicemodel1        libdevicemodel-qt6-1        the shared library, named after
+#                                                                 its SONAME
+#   state      libdevicemodel-state1  libdevicemodel-state-qt6-1  the companion library
+#   dev        libdevicemodel-dev     libdevicemodel-qt6-dev      headers, the .so links, the CMake
+#                                                                 package, the pkg-config files
+#   tools      devicemodel-tools      devicemodel-qt6-tools       modelinfo and its manual page
+#   doc        libdevicemodel-doc     -                           the HTML manual and its Qt Help
+#                                                                 file (when DEVICEMODEL_BUILD_DOCS)
 #
 # Package names come from the library's file name and SONAME version, so that a flavour or a
 # companion library with a name of its own gets package names of its own: a library takes
