@@ -2,11 +2,15 @@
 # `package` preset, see .ci/packages). Every install() rule names one CPack component, and each
 # component becomes one package:
 #
-#   component  package               what
-#   runtime    libdevicemodel1       the shared library, named after its SONAME
-#   dev        libdevicemodel-dev    headers, the .so link, the CMake package, the pkg-config file
-#   tools      devicemodel-tools     modelinfo and its manual page
-#   doc        libdevicemodel-doc    the HTML manual and its Qt Help file (when DEVICEMODEL_BUILD_DOCS)
+#   component  package (Qt 5)         package (Qt 6)              what
+#   runtime    libdevicemodel1        libdevicemodel-qt6-1        the shared library, named after
+#                                                                 its SONAME
+#   state      libdevicemodel-state1  libdevicemodel-state-qt6-1  the companion library
+#   dev        libdevicemodel-dev     libdevicemodel-qt6-dev      headers, the .so links, the CMake
+#                                                                 package, the pkg-config files
+#   tools      devicemodel-tools      devicemodel-qt6-tools       modelinfo and its manual page
+#   doc        libdevicemodel-doc     -                           the HTML manual and its Qt Help
+#                                                                 file (when DEVICEMODEL_BUILD_DOCS)
 #
 # Package names come from the library's file name and SONAME version, so that a flavour or a
 # companion library with a name of its own gets package names of its own: a library takes
@@ -165,34 +169,45 @@ devicemodel_deb_library_name(_library devicemodel)
 set(DEVICEMODEL_DEB_DEV lib${_library}-dev)
 set(DEVICEMODEL_DEB_TOOLS ${_library}-tools)
 set(DEVICEMODEL_DEB_DOC libdevicemodel-doc)
-set(DEVICEMODEL_DEB_QT_DEV qtbase5-dev)
+# The Qt 6 flavour's packages say so in their synopses; the Qt 5 ones keep theirs.
+set(_flavour "")
+if(QT_MAJOR_VERSION STREQUAL "6")
+    set(_flavour " (Qt 6)")
+endif()
+# The development package brings the development files of the Qt its flavour builds against.
+if(QT_MAJOR_VERSION STREQUAL "6")
+    set(DEVICEMODEL_DEB_QT_DEV qt6-base-dev)
+else()
+    set(DEVICEMODEL_DEB_QT_DEV qtbase5-dev)
+endif()
 
 devicemodel_deb_package(COMPONENT runtime NAME ${DEVICEMODEL_DEB_RUNTIME} SECTION libs SHLIBDEPS
-    SUMMARY "parameter data model of video processing devices - library"
+    SUMMARY "parameter data model of video processing devices - library${_flavour}"
     DESCRIPTION "This package contains the shared library.")
 set(_dev_depends "${DEVICEMODEL_DEB_RUNTIME} (= ${DEVICEMODEL_DEB_VERSION})")
-set(_dev_contents "the CMake package DeviceModel (target DeviceModel::devicemodel) and the \
-pkg-config file devicemodel.pc")
+set(_dev_contents "the CMake package ${DEVICEMODEL_PACKAGE} (target \
+${DEVICEMODEL_PACKAGE}::devicemodel) and the pkg-config file devicemodel${DEVICEMODEL_SUFFIX}.pc")
 # The companion library: a runtime package of its own; its development files are in the CMake
 # package of the core library, so they share its development package.
 if(TARGET devicemodel_state)
     devicemodel_deb_library(DEVICEMODEL_DEB_STATE COMPONENT state TARGET devicemodel_state)
     devicemodel_deb_package(COMPONENT state NAME ${DEVICEMODEL_DEB_STATE} SECTION libs SHLIBDEPS
-        SUMMARY "parameter data model of video processing devices - state snapshots"
+        SUMMARY "parameter data model of video processing devices - state snapshots${_flavour}"
         DESCRIPTION "This package contains the companion library devicemodel-state, which saves \
 a model's whole state as a JSON document, restores it, checks a document and compares two.")
     list(APPEND _dev_depends "${DEVICEMODEL_DEB_STATE} (= ${DEVICEMODEL_DEB_VERSION})")
-    set(_dev_contents "the CMake package DeviceModel (targets DeviceModel::devicemodel and \
-DeviceModel::state) and the pkg-config files devicemodel.pc and devicemodel-state.pc")
+    set(_dev_contents "the CMake package ${DEVICEMODEL_PACKAGE} (targets \
+${DEVICEMODEL_PACKAGE}::devicemodel and ${DEVICEMODEL_PACKAGE}::state) and the pkg-config files \
+devicemodel${DEVICEMODEL_SUFFIX}.pc and devicemodel-state${DEVICEMODEL_SUFFIX}.pc")
 endif()
 devicemodel_deb_package(COMPONENT dev NAME ${DEVICEMODEL_DEB_DEV} SECTION libdevel
     DEPENDS ${_dev_depends} ${DEVICEMODEL_DEB_QT_DEV}
-    SUMMARY "parameter data model of video processing devices - development files"
+    SUMMARY "parameter data model of video processing devices - development files${_flavour}"
     DESCRIPTION "This package contains the headers, ${_dev_contents}.")
 if(DEVICEMODEL_BUILD_TOOLS)
     devicemodel_deb_package(COMPONENT tools NAME ${DEVICEMODEL_DEB_TOOLS} SECTION utils SHLIBDEPS
-        SUMMARY "parameter data model of video processing devices - inspector"
-        DESCRIPTION "This package contains modelinfo, which shows what the models build for a \
+        SUMMARY "parameter data model of video processing devices - inspector${_flavour}"
+        DESCRIPTION "This package contains modelinfo${DEVICEMODEL_SUFFIX}, which shows what the models build for a \
 device code, the known device codes, the port type names, the keyboard's key labels and the \
 modules of a topology file, as text or JSON.")
 endif()
