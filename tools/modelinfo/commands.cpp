@@ -83,14 +83,6 @@ void addKeyTable(QTextStream &out, QJsonObject &tables, const char *name, const 
     tables.insert(QLatin1String(name), pages);
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    return file.readAll();
-}
-
 // What a topology file holds after a write of modules: the store converts values to text and
 // leaves out what it cannot keep, so the same write goes to a scratch file and is read back.
 QJsonArray storedForm(const QJsonArray &modules)
@@ -105,6 +97,20 @@ QJsonArray storedForm(const QJsonArray &modules)
 }
 
 } // namespace
+
+QJsonDocument readJsonFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    QJsonParseError error{};
+    QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError)
+        throw CommandError(QStringLiteral("%1 is not valid JSON: %2 at offset %3")
+                               .arg(path, error.errorString())
+                               .arg(error.offset));
+    return document;
+}
 
 int parseDeviceCode(const QString &text)
 {
@@ -278,12 +284,7 @@ Output topologyCommand(const QString &file, const QString &jsonFile)
     model_topology_param store;
     Output output;
     if (!jsonFile.isEmpty()) {
-        QJsonParseError error{};
-        const QJsonDocument document = QJsonDocument::fromJson(readFile(jsonFile), &error);
-        if (error.error != QJsonParseError::NoError)
-            throw CommandError(QStringLiteral("%1 is not valid JSON: %2 at offset %3")
-                                   .arg(jsonFile, error.errorString())
-                                   .arg(error.offset));
+        const QJsonDocument document = readJsonFile(jsonFile);
         if (!document.isArray())
             throw CommandError(QStringLiteral("%1 does not hold a JSON array").arg(jsonFile));
         const QFileInfo target(file);

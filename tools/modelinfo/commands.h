@@ -2,6 +2,7 @@
 #define MODELINFO_COMMANDS_H
 
 #include <QtCore/QByteArray>
+#include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
 #include <QtCore/QString>
 
@@ -31,6 +32,9 @@ enum class KeyboardOperation {
     Icons,    // initOLEDIconTest()
     Grid,     // initShortcuts(true)
 };
+
+// The JSON document in a file; a file that cannot be read or parsed is a CommandError.
+QJsonDocument readJsonFile(const QString &path);
 
 // Parses 0x-prefixed hexadecimal or decimal, optionally negative, as a 32-bit device code.
 int parseDeviceCode(const QString &text);

@@ -37,15 +37,7 @@ Output savedOutput(const QJsonObject &document)
 // The document of a file: valid JSON, an object, and a document restore() would take.
 QJsonObject readDocument(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError)
-        throw CommandError(QStringLiteral("%1 is not valid JSON: %2 at offset %3")
-                               .arg(path, error.errorString())
-                               .arg(error.offset));
+    const QJsonDocument document = readJsonFile(path);
     if (!document.isObject())
         throw CommandError(QStringLiteral("%1 does not hold a JSON object").arg(path));
     ModelStateError problem;
