@@ -734,25 +734,34 @@ public:
         return false;
     }
 
-    void find(const QJsonValue &value, const DocumentType *type, const QString &path,
-              const QString &text, Qt::CaseSensitivity cs, QStringList &found) const
+    // path is one buffer for the whole walk: each entry appends its step and takes it off again.
+    static void find(const QJsonValue &value, const DocumentType *type, QString &path,
+                     const QString &text, Qt::CaseSensitivity cs, QStringList &found)
     {
         const Kind kind = kindOf(value);
         if (!path.isEmpty()
             && (path.contains(text, cs)
                 || (kind == Kind::Leaf && leafText(value, type).contains(text, cs))))
             found.append(path);
+        const qsizetype length = path.size();
         if (kind == Kind::Array) {
             const QJsonArray array = value.toArray();
-            for (int i = 0; i < array.size(); ++i)
-                find(array.at(i), type ? type->element : nullptr, entryPath(path, i), text, cs,
-                     found);
+            for (int i = 0; i < array.size(); ++i) {
+                path += QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
+                find(array.at(i), type ? type->element : nullptr, path, text, cs, found);
+                path.truncate(length);
+            }
         } else if (kind == Kind::Object) {
             const QJsonObject object = value.toObject();
             const QStringList keys = objectKeys(object, QJsonObject(), type);
-            for (int i = 0; i < keys.size(); ++i)
-                find(object.value(keys.at(i)), type ? type->member(keys.at(i), i) : nullptr,
-                     memberPath(path, keys.at(i)), text, cs, found);
+            for (int i = 0; i < keys.size(); ++i) {
+                if (length > 0)
+                    path += QLatin1Char('.');
+                path += keys.at(i);
+                find(object.value(keys.at(i)), type ? type->member(keys.at(i), i) : nullptr, path,
+                     text, cs, found);
+                path.truncate(length);
+            }
         }
     }
 };
@@ -821,7 +830,8 @@ QModelIndex ModelStateItemModel::indexOfPath(const QString &path, int column) co
 QStringList ModelStateItemModel::findPaths(const QString &text, Qt::CaseSensitivity cs) const
 {
     QStringList found;
-    d->find(d->document, d->root->type, QString(), text, cs, found);
+    QString path;
+    Private::find(d->document, d->root->type, path, text, cs, found);
     return found;
 }
 
