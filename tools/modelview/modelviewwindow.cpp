@@ -308,11 +308,14 @@ QStringList ModelViewWindow::deviceModels()
 void ModelViewWindow::createActions()
 {
     const auto add
-        = [this](QMenu *menu, const char *text, const QKeySequence &keys, const auto &slot) {
+        = [this](QMenu *menu, const char *text, const QKeySequence &shortcut, const auto &slot) {
               QAction *action = menu->addAction(QLatin1String(text));
-              action->setShortcut(keys);
+              action->setShortcut(shortcut);
               connect(action, &QAction::triggered, this, slot);
           };
+    const auto keys = [](const char *text) {
+        return QKeySequence(QLatin1String(text), QKeySequence::PortableText);
+    };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     add(file, "&Open...", QKeySequence::Open, [this] { openDialog(); });
     add(file, "&New from Device...", QKeySequence::New, [this] { newDialog(); });
@@ -322,11 +325,9 @@ void ModelViewWindow::createActions()
     add(file, "&Quit", QKeySequence::Quit, [this] { close(); });
 
     QMenu *compare = menuBar()->addMenu(QStringLiteral("&Compare"));
-    add(compare, "Compare &With...", QKeySequence(Qt::CTRL | Qt::Key_D),
-        [this] { compareDialog(); });
-    add(compare, "&Next Difference", QKeySequence(Qt::Key_F8), [this] { nextDifference(1); });
-    add(compare, "&Previous Difference", QKeySequence(Qt::SHIFT | Qt::Key_F8),
-        [this] { nextDifference(-1); });
+    add(compare, "Compare &With...", keys("Ctrl+D"), [this] { compareDialog(); });
+    add(compare, "&Next Difference", keys("F8"), [this] { nextDifference(1); });
+    add(compare, "&Previous Difference", keys("Shift+F8"), [this] { nextDifference(-1); });
     add(compare, "&End Comparison", QKeySequence(), [this] { endComparison(); });
 
     QMenu *go = menuBar()->addMenu(QStringLiteral("&Go"));
@@ -334,11 +335,11 @@ void ModelViewWindow::createActions()
         m_filter->setFocus();
         m_filter->selectAll();
     });
-    add(go, "&Clear Filter", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), [this] {
+    add(go, "&Clear Filter", keys("Ctrl+Shift+F"), [this] {
         setFilter(QString());
         m_tree->setFocus();
     });
-    add(go, "&Tree", QKeySequence(Qt::CTRL | Qt::Key_T), [this] { m_tree->setFocus(); });
+    add(go, "&Tree", keys("Ctrl+T"), [this] { m_tree->setFocus(); });
 }
 
 bool ModelViewWindow::readDocument(const QString &path, QJsonObject &document)
