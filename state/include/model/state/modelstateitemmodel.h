@@ -29,11 +29,13 @@
 /// a document; a refused edit changes nothing, and editError() and editRefused() say why.
 ///
 /// setDocument() with a later document of the same class changes only what ModelState::compare()
-/// finds: dataChanged() for the values that changed, row insertions and removals for the
-/// entries added and removed, so that a view keeps its expanded rows, selection and current
-/// index. With a comparison document set (setComparisonDocument()), DifferenceRole marks every
-/// row that differs from it, and the entries only the comparison document holds appear as rows
-/// of their own, marked Removed, with the comparison's values.
+/// finds: dataChanged() for the leaves that changed (and for an array whose entry count
+/// changed), row insertions and removals for the entries added and removed, so that a view keeps
+/// its expanded rows, selection and current index. (The ValueRole of a record or an array is its
+/// whole value: it changes with any leaf below it, without a signal of its own.) A document of
+/// another class resets the model. With a comparison document set (setComparisonDocument()),
+/// DifferenceRole marks every row that differs from it, and the entries only the comparison
+/// document holds appear as rows of their own, marked Removed, with the comparison's values.
 class MODELSTATE_EXPORT ModelStateItemModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -108,21 +110,27 @@ public:
     /// Why the last refused edit was refused; empty after an accepted one.
     ModelStateError editError() const;
 
-    /// \name The item model
-    /// QAbstractItemModel's interface; see the class description for the rows and columns.
-    ///@{
+    /// The row of parent in column, for rows that exist; building parent's rows if need be.
     QModelIndex index(int row, int column,
                       const QModelIndex &parent = QModelIndex()) const override;
+    /// The row that holds child; an invalid index for the top rows.
     QModelIndex parent(const QModelIndex &child) const override;
+    /// The entries of parent (in NameColumn), together with those only the comparison holds.
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    /// ColumnCount, for every row.
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    /// Whether parent (in NameColumn) has entries; it builds no rows.
     bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
+    /// What the row shows in the column for Qt::DisplayRole and Qt::EditRole (the text an edit
+    /// starts from, for editable leaves in ValueColumn), and the roles of Role.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    /// "Name", "Value" and "Type".
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    /// Enabled and selectable; editable in ValueColumn for the leaves setData() takes.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    /// Qt's names, and "path", "value", "difference" and "comparisonValue" for the roles of Role.
     QHash<int, QByteArray> roleNames() const override;
-    ///@}
 
     /// Edits a leaf in ValueColumn. With ValueRole, value is the new QJsonValue as it is. With
     /// Qt::EditRole, value is text as Qt::EditRole gives it: a number for a number member
