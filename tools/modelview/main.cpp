@@ -11,7 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("modelview"));
+    QApplication::setApplicationName(QStringLiteral(MODELVIEW_NAME));
     QApplication::setApplicationVersion(QStringLiteral(DEVICEMODEL_VERSION));
 
     QCommandLineParser parser;
@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     if (error.isEmpty() && parser.isSet(compare) && !window.compareWithFile(parser.value(compare)))
         error = window.error();
     if (!error.isEmpty()) {
-        QTextStream(stderr) << "modelview: " << error << '\n';
+        QTextStream(stderr) << MODELVIEW_NAME ": " << error << '\n';
         return 2;
     }
     window.show();
