@@ -10,7 +10,6 @@
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
-#include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>

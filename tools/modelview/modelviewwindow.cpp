@@ -21,7 +21,6 @@
 #include <QtCore/QTimer>
 #include <QtGui/QColor>
 #include <QtGui/QKeySequence>
-#include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
