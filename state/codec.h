@@ -336,9 +336,9 @@ struct SequenceCodec
         const QJsonArray array = json.toArray();
         Sequence result;
         result.reserve(array.size());
-        for (qsizetype i = 0; i < array.size(); ++i) {
+        for (const QJsonValue entry : array) {
             T element{};
-            Codec<T>::load(array.at(i), element);
+            Codec<T>::load(entry, element);
             result.append(std::move(element));
         }
         out = std::move(result);
