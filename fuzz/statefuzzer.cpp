@@ -161,14 +161,15 @@ void restoreInto(const QJsonObject &document)
     FUZZ_CHECK(ModelState::save(*other) == after);
 }
 
-// compare() then apply() gives the later document exactly; a limit keeps the first differences
-// and counts them all.
+// compare() then apply() gives the later document's text exactly; a limit keeps the first
+// differences and counts them all.
 QVector<ModelStateDifference> compareAndApply(const QJsonObject &before, const QJsonObject &after)
 {
     const auto differences = ModelState::compare(before, after);
     QJsonObject patched = before;
     FUZZ_CHECK(ModelState::apply(patched, differences));
-    FUZZ_CHECK(patched == after);
+    // The same text rather than ==: Qt 5 keeps an integer beyond 2^53 that it parsed apart from
+    // the double of the same value that any other way of putting it into an object stores.
     FUZZ_CHECK(ModelState::toJson(patched, ModelState::Compact)
                == ModelState::toJson(after, ModelState::Compact));
     qsizetype total = -1;
