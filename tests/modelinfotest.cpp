@@ -358,10 +358,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString file = dir.filePath("doc.json");
-        {
-            QFile out(file);
-            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
-        }
+        QCOMPARE(fileBytes(file, content), content);
         message.replace("FILE", file);
         const bool valid = path == "-";
         const Run text = modelinfo({"check", file});
@@ -393,13 +390,9 @@ private Q_SLOTS:
     void diffAndPatch()
     {
         QTemporaryDir dir;
-        const auto file = [&dir](const QString &name, const QByteArray &bytes = {}) {
-            const QString path = dir.filePath(name);
-            QFile out(path);
-            if (!bytes.isEmpty()
-                && !(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()))
-                qFatal("cannot write %s", qPrintable(path));
-            return path;
+        const auto file = [&dir](const QString &name, const QByteArray &bytes) {
+            fileBytes(dir.filePath(name), bytes);
+            return dir.filePath(name);
         };
         const QByteArray saved = modelinfo({"save", "0x250300"}).out;
         const QString before = file("before\nline.json", saved);
