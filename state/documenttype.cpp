@@ -41,12 +41,11 @@ namespace {
     struct IsMap<QMap<K, V>> : std::true_type
     { };
 
-    // A leaf is checked the way restore() loads it: into a scratch value by its codec.
+    // A leaf is checked by the same codec check that restore() runs before it loads anything.
     template<typename K, typename T>
     bool checkLeaf(const QJsonValue &json, LoadError &error)
     {
-        T scratch{};
-        return K::load(json, scratch, error);
+        return K::check(json, error);
     }
 
     template<typename K, typename T>
