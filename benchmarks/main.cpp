@@ -11,6 +11,7 @@ void registerKeyboardBenchmarks();
 void registerPortBenchmarks();
 void registerTopologyBenchmarks();
 void registerStateBenchmarks();
+void registerItemModelBenchmarks();
 
 namespace {
 
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     registerPortBenchmarks();
     registerTopologyBenchmarks();
     registerStateBenchmarks();
+    registerItemModelBenchmarks();
 
     benchmark::AddCustomContext("devicemodel_library", libraryPath());
     benchmark::RunSpecifiedBenchmarks();

@@ -7,6 +7,7 @@
 #include <model/scene/modelscene.h>
 #include <model/state/modelstate.h>
 
+#include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 
 #include <algorithm>
@@ -119,6 +120,63 @@ void compare(benchmark::State &state, int code)
     reportAgainst(state, "toJson", nanoseconds, toJson);
 }
 
+// apply() of the differences compare() finds in the two documents above: the document is rebuilt
+// along the paths of the differences alone.
+template<typename Model>
+void apply(benchmark::State &state, int code)
+{
+    const auto model = largest<Model>(code);
+    const QJsonObject before = ModelState::save(*model);
+    if constexpr (std::is_same_v<Model, Model_QuorParam>)
+        model->m_interval = 1;
+    else
+        model->m_deviceCode = code + 1;
+    const QVector<ModelStateDifference> differences
+        = ModelState::compare(before, ModelState::save(*model));
+    const double nanoseconds = measure::timedLoop(state, [&] {
+        QJsonObject document = before;
+        if (!ModelState::apply(document, differences))
+            state.SkipWithError("apply refused the differences of compare");
+        benchmark::DoNotOptimize(document);
+    });
+    measure::countAllocations(state, [&] {
+        QJsonObject document = before;
+        ModelState::apply(document, differences);
+    });
+    const double toJson = timed(state.iterations(),
+                                [&] { benchmark::DoNotOptimize(QJsonDocument(before).toJson()); });
+    reportAgainst(state, "toJson", nanoseconds, toJson);
+}
+
+// A processor document whose m_outputRecAList holds `records` records, every one valid but the
+// last: restore() refuses it at that record without building the others. restore_ns is the
+// restore of the same document with the last record valid, which builds them all.
+void refuseLast(benchmark::State &state)
+{
+    const int records = int(state.range(0));
+    const QJsonObject saved = ModelState::save(*largest<ModelCalyth>(0x2C0200));
+    const QJsonValue record = saved.value(QLatin1String("m_outputRecAList")).toArray().at(0);
+    QJsonArray list;
+    for (int i = 0; i < records; ++i)
+        list.append(record);
+    QJsonObject good = saved;
+    good.insert(QLatin1String("m_outputRecAList"), list);
+    QJsonObject badRecord = record.toObject();
+    badRecord.insert(QLatin1String("value8"), QLatin1String("x"));
+    list[records - 1] = badRecord;
+    QJsonObject bad = saved;
+    bad.insert(QLatin1String("m_outputRecAList"), list);
+
+    const auto model = std::make_unique<ModelCalyth>();
+    const double nanoseconds = measure::timedLoop(state, [&] {
+        if (ModelState::restore(*model, bad))
+            state.SkipWithError("restore took a bad record");
+    });
+    measure::countAllocations(state, [&] { ModelState::restore(*model, bad); });
+    const double restore = timed(state.iterations(), [&] { ModelState::restore(*model, good); });
+    reportAgainst(state, "restore", nanoseconds, restore);
+}
+
 template<typename Model>
 void registerModel(const char *name, int code)
 {
@@ -137,6 +195,9 @@ void registerModel(const char *name, int code)
     benchmark::RegisterBenchmark((base + "toJson" + suffix).c_str(), [code](benchmark::State &s) {
         orderedText<Model>(s, code);
     })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((base + "apply" + suffix).c_str(), [code](benchmark::State &s) {
+        apply<Model>(s, code);
+    })->Unit(benchmark::kMillisecond);
 }
 
 } // namespace
@@ -150,4 +211,7 @@ void registerStateBenchmarks()
     registerModel<ModelBankPlayer>("ModelBankPlayer", 0x250301);
     registerModel<ModelIC>("ModelIC", 0x2D0000);
     registerModel<Model_QuorParam>("Model_QuorParam", 0);
+    benchmark::RegisterBenchmark("State/ModelCalyth/refuseLast", refuseLast)
+        ->Arg(100000)
+        ->Unit(benchmark::kMillisecond);
 }

@@ -1,14 +1,19 @@
-// restore() of the companion library fed documents that are almost right and documents that are
-// anything at all. Whatever the document, restore either takes it whole or changes nothing: a
-// refused document leaves the object saving exactly as before, a taken one saves back to a
-// document that restores into another object identically. Sanitizers watch the owned vectors
-// that a half-read document had built.
+// restore(), compare() and apply() of the companion library fed documents that are almost right
+// and documents that are anything at all. Whatever the document, restore either takes it whole or
+// changes nothing: a refused document leaves the object saving exactly as before, a taken one
+// saves back to a document that restores into another object identically. compare() of the
+// class's saved document and the fuzzed one, applied to the saved one, gives the fuzzed one
+// exactly, and the other way round; a damaged list of differences is applied whole or refused
+// with the document as it was. Sanitizers watch the owned vectors that a half-read document had
+// built.
 //
 // Input: a class byte (one of the nine classes), a mode byte, then
 // - mode even: JSON text, restored as it is;
 // - mode odd: up to MaxEdits edits of the class's saved document, each a node number (int), an
 //   edit byte and an int argument (little-endian; missing bytes read as 0). Nodes are numbered
-//   in pre-order, the document itself 0, modulo the document's node count.
+//   in pre-order, the document itself 0, modulo the document's node count. Bytes left after the
+//   edits damage the differences: a difference number (int), a damage byte and an argument
+//   (int).
 
 #include "bytereader.h"
 
@@ -154,7 +159,56 @@ void restoreInto(const QJsonObject &document)
     FUZZ_CHECK(
         ModelState::restore(*other, QJsonDocument::fromJson(ModelState::toJson(after)).object()));
     FUZZ_CHECK(ModelState::save(*other) == after);
-    ModelState::compare(before, after);
+}
+
+// compare() then apply() gives the later document's text exactly; a limit keeps the first
+// differences and counts them all.
+QVector<ModelStateDifference> compareAndApply(const QJsonObject &before, const QJsonObject &after)
+{
+    const auto differences = ModelState::compare(before, after);
+    QJsonObject patched = before;
+    FUZZ_CHECK(ModelState::apply(patched, differences));
+    // The same text rather than ==: Qt 5 keeps an integer beyond 2^53 that it parsed apart from
+    // the double of the same value that any other way of putting it into an object stores.
+    FUZZ_CHECK(ModelState::toJson(patched, ModelState::Compact)
+               == ModelState::toJson(after, ModelState::Compact));
+    qsizetype total = -1;
+    const auto first = ModelState::compare(before, after, 2, &total);
+    FUZZ_CHECK(total == differences.size() && first.size() == qMin<qsizetype>(2, total));
+    return differences;
+}
+
+// One difference of the list with another kind, a path cut short, another earlier value, or given
+// twice: apply() takes the list whole or leaves the document as it was.
+void applyDamaged(const QJsonObject &before, QVector<ModelStateDifference> differences,
+                  ByteReader &input)
+{
+    if (differences.isEmpty())
+        return;
+    ModelStateDifference &d
+        = differences[int(unsigned(input.integer()) % unsigned(differences.size()))];
+    const int damage = input.byte();
+    const int argument = input.integer();
+    switch (damage % 4) {
+    case 0:
+        d.kind = ModelStateDifference::Kind(unsigned(argument) % 3);
+        break;
+    case 1:
+        d.path.truncate(int(unsigned(argument) % unsigned(d.path.size() + 1)));
+        break;
+    case 2:
+        d.before = argument;
+        break;
+    default:
+        differences.append(d);
+        break;
+    }
+    QJsonObject document = before;
+    ModelStateError error;
+    if (!ModelState::apply(document, differences, &error)) {
+        FUZZ_CHECK(document == before);
+        FUZZ_CHECK(!error.message.isEmpty());
+    }
 }
 
 // The device models at their smallest trees, so that an edit reaches every kind of member.
@@ -189,7 +243,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const ClassUnderTest &c = classUnderTest(input.byte());
     if (input.byte() % 2 == 0) {
         const auto text = reinterpret_cast<const char *>(data);
-        c.run(parse(QByteArray(text + 2, size < 2 ? 0 : int(size - 2))));
+        const QJsonObject document = parse(QByteArray(text + 2, size < 2 ? 0 : int(size - 2)));
+        c.run(document);
+        compareAndApply(c.saved, document);
+        compareAndApply(document, c.saved);
         return 0;
     }
     QJsonValue document = c.saved;
@@ -201,5 +258,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                  [&](const QJsonValue &value) { return edited(value, kind, argument); });
     }
     c.run(document.toObject());
+    applyDamaged(c.saved, compareAndApply(c.saved, document.toObject()), input);
+    compareAndApply(document.toObject(), c.saved);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "codec.h"
 
+#include <algorithm>
+
 namespace StateCodec {
 
 QString describe(const QJsonValue &json)
@@ -45,30 +47,62 @@ QJsonValue Codec<double>::save(double value)
     return value;
 }
 
-bool Codec<double>::load(const QJsonValue &json, double &out, LoadError &error)
+bool Codec<double>::check(const QJsonValue &json, LoadError &error)
+{
+    if (json.isDouble())
+        return true;
+    const QString text = json.toString();
+    if (json.isString()
+        && (text == NotANumber || text == Infinity || text == MinusInfinity || text == MinusZero))
+        return true;
+    return fail(
+        error, QStringLiteral("a number, or \"NaN\", \"Infinity\", \"-Infinity\" or \"-0\""), json);
+}
+
+void Codec<double>::load(const QJsonValue &json, double &out)
 {
     if (json.isDouble()) {
         out = json.toDouble();
-        return true;
+        return;
     }
-    if (json.isString()) {
-        const QString text = json.toString();
-        if (text == NotANumber) {
-            out = std::numeric_limits<double>::quiet_NaN();
-            return true;
-        }
-        if (text == Infinity || text == MinusInfinity) {
-            out = text == Infinity ? std::numeric_limits<double>::infinity()
-                                   : -std::numeric_limits<double>::infinity();
-            return true;
-        }
-        if (text == MinusZero) {
-            out = -0.0;
-            return true;
-        }
+    const QString text = json.toString();
+    if (text == NotANumber)
+        out = std::numeric_limits<double>::quiet_NaN();
+    else if (text == Infinity)
+        out = std::numeric_limits<double>::infinity();
+    else if (text == MinusInfinity)
+        out = -std::numeric_limits<double>::infinity();
+    else
+        out = -0.0;
+}
+
+QString pathKey(const QString &key)
+{
+    const auto special = [](QChar c) {
+        return c.unicode() < 0x20 || c == QLatin1Char('.') || c == QLatin1Char('[')
+            || c == QLatin1Char(']') || c == QLatin1Char('"') || c == QLatin1Char('\\');
+    };
+    if (!key.isEmpty() && std::none_of(key.cbegin(), key.cend(), special))
+        return key;
+    // The escapes of a JSON string, which the path reader of apply() undoes.
+    QString quoted = QStringLiteral("[\"");
+    for (const QChar c : key) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
     }
-    return fail(
-        error, QStringLiteral("a number, or \"NaN\", \"Infinity\", \"-Infinity\" or \"-0\""), json);
+    return quoted + QStringLiteral("\"]");
+}
+
+QString memberPath(const QString &path, const QString &key)
+{
+    const QString step = pathKey(key);
+    if (path.isEmpty() || step.startsWith(QLatin1Char('[')))
+        return path + step;
+    return path + QLatin1Char('.') + step;
 }
 
 QJsonValue saveBytes(const char *data, qsizetype size)

@@ -4,14 +4,16 @@
 // How each member type of the models becomes a JSON value and back. Internal to the companion
 // library (and its tests): not installed.
 //
-// Every codec has three static functions:
+// Every codec has four static functions:
 //   QJsonValue save(const T &value)
-//   bool load(const QJsonValue &json, T &out, LoadError &error)
+//   bool check(const QJsonValue &json, LoadError &error)
+//   void load(const QJsonValue &json, T &out)
 //   const Shape *shape()
-// load() either sets out completely and returns true, or returns false with error set and out as
-// it was (a record may be left half written: records are only ever loaded into scratch objects,
-// whose owned pointers are released by the caller). The path of a problem is built on the way
-// back up, so the successful path pays nothing for it.
+// check() looks at the JSON alone: it builds nothing and allocates nothing that grows with the
+// document, so a document of twenty million entries is refused at its first bad entry as cheaply
+// as one of twenty. load() takes only what check() has passed, and so cannot fail: it sets out
+// completely, and may reserve what the document's sizes ask for. The path of a problem is built on
+// the way back up, so the successful path pays nothing for it.
 
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonObject>
@@ -19,10 +21,12 @@
 #include <QtCore/QLatin1String>
 #include <QtCore/QList>
 #include <QtCore/QMap>
+#include <QtCore/QSet>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
 #include <QtCore/QVector>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -37,8 +41,27 @@ namespace StateCodec {
 // of an object in declaration order and the shape of an array's elements. Null for a leaf.
 struct Shape
 {
-    QVector<QPair<QString, const Shape *>> members;
-    const Shape *element = nullptr;
+    using Members = QVector<QPair<QString, const Shape *>>;
+    Shape(Members members, const Shape *element)
+        : members(std::move(members))
+        , element(element)
+    {
+        for (const auto &m : this->members)
+            m_names.append(m.first);
+        std::sort(m_names.begin(), m_names.end());
+    }
+    // Whether key is one of the members, in logarithmic time: an object may hold any number of
+    // keys its shape does not know.
+    bool knows(const QString &key) const
+    {
+        return std::binary_search(m_names.cbegin(), m_names.cend(), key);
+    }
+
+    const Members members;
+    const Shape *const element;
+
+private:
+    QVector<QString> m_names;
 };
 
 struct LoadError
@@ -50,6 +73,14 @@ struct LoadError
 // What a JSON value is, for messages: "found a string".
 QString describe(const QJsonValue &json);
 
+// A key as one step of a path. A name of letters, digits and most punctuation stands as it is
+// (`m_value1`); a key that is empty, or holds a '.', '[', ']', '"', '\\' or a control character,
+// is written `["key"]` with the escapes of a JSON string, so that every path reads back to its
+// keys.
+QString pathKey(const QString &key);
+// path extended by the member key: `a.key`, `a["x.y"]`, or the key alone at the top.
+QString memberPath(const QString &path, const QString &key);
+
 inline bool fail(LoadError &error, const QString &expected, const QJsonValue &found)
 {
     error.path.clear();
@@ -58,14 +89,15 @@ inline bool fail(LoadError &error, const QString &expected, const QJsonValue &fo
 }
 
 // Prefixes the path of a failure inside member name, or inside element index.
-inline bool inMember(LoadError &error, QLatin1String name)
+inline bool inMember(LoadError &error, const QString &name)
 {
+    const QString key = pathKey(name);
     if (error.path.isEmpty())
-        error.path = name;
+        error.path = key;
     else if (error.path.startsWith(QLatin1Char('[')))
-        error.path.prepend(name);
+        error.path.prepend(key);
     else
-        error.path.prepend(name + QLatin1Char('.'));
+        error.path.prepend(key + QLatin1Char('.'));
     return false;
 }
 
@@ -147,15 +179,15 @@ template<typename T>
 struct Codec<T, std::enable_if_t<std::is_integral_v<T>>>
 {
     static QJsonValue save(T value) { return QJsonValue(qint64(value)); }
-    static bool load(const QJsonValue &json, T &out, LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
         const double d = json.toDouble(0.5);
         if (!json.isDouble() || d != std::trunc(d) || d < double(std::numeric_limits<T>::min())
             || d > double(std::numeric_limits<T>::max()))
             return fail(error, expected(), json);
-        out = T(d);
         return true;
     }
+    static void load(const QJsonValue &json, T &out) { out = T(json.toDouble()); }
     static const Shape *shape() { return nullptr; }
     static QString expected()
     {
@@ -170,7 +202,8 @@ template<>
 struct Codec<double>
 {
     static QJsonValue save(double value);
-    static bool load(const QJsonValue &json, double &out, LoadError &error);
+    static bool check(const QJsonValue &json, LoadError &error);
+    static void load(const QJsonValue &json, double &out);
     static const Shape *shape() { return nullptr; }
 };
 
@@ -178,13 +211,11 @@ template<>
 struct Codec<QString>
 {
     static QJsonValue save(const QString &value) { return value; }
-    static bool load(const QJsonValue &json, QString &out, LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
-        if (!json.isString())
-            return fail(error, QStringLiteral("a string"), json);
-        out = json.toString();
-        return true;
+        return json.isString() || fail(error, QStringLiteral("a string"), json);
     }
+    static void load(const QJsonValue &json, QString &out) { out = json.toString(); }
     static const Shape *shape() { return nullptr; }
 };
 
@@ -201,13 +232,11 @@ struct Codec<QByteArray>
     {
         return saveBytes(value.constData(), value.size());
     }
-    static bool load(const QJsonValue &json, QByteArray &out, LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
-        if (!checkBytes(json, -1, error))
-            return false;
-        out = json.toString().toLatin1();
-        return true;
+        return checkBytes(json, -1, error);
     }
+    static void load(const QJsonValue &json, QByteArray &out) { out = json.toString().toLatin1(); }
     static const Shape *shape() { return nullptr; }
 };
 
@@ -223,14 +252,15 @@ struct ByteText<B[N]>
     {
         return saveBytes(reinterpret_cast<const char *>(value), qsizetype(N));
     }
-    static bool load(const QJsonValue &json, B (&out)[N], LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
-        if (!checkBytes(json, qsizetype(N), error))
-            return false;
+        return checkBytes(json, qsizetype(N), error);
+    }
+    static void load(const QJsonValue &json, B (&out)[N])
+    {
         const QString text = json.toString();
         for (std::size_t i = 0; i < N; ++i)
             out[i] = B(text.at(qsizetype(i)).unicode());
-        return true;
     }
     static const Shape *shape() { return nullptr; }
 };
@@ -246,7 +276,7 @@ struct Codec<T[N]>
             array.append(Codec<T>::save(element));
         return array;
     }
-    static bool load(const QJsonValue &json, T (&out)[N], LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
         if (!json.isArray())
             return fail(error, QStringLiteral("an array of %1").arg(N), json);
@@ -259,10 +289,16 @@ struct Codec<T[N]>
             return false;
         }
         for (std::size_t i = 0; i < N; ++i) {
-            if (!Codec<T>::load(array.at(qsizetype(i)), out[i], error))
+            if (!Codec<T>::check(array.at(qsizetype(i)), error))
                 return inElement(error, qsizetype(i));
         }
         return true;
+    }
+    static void load(const QJsonValue &json, T (&out)[N])
+    {
+        const QJsonArray array = json.toArray();
+        for (std::size_t i = 0; i < N; ++i)
+            Codec<T>::load(array.at(qsizetype(i)), out[i]);
     }
     static const Shape *shape()
     {
@@ -271,8 +307,8 @@ struct Codec<T[N]>
     }
 };
 
-// Lists and vectors: a JSON array of any length. A failed load leaves out as it was and releases
-// whatever the elements built so far own.
+// Lists and vectors: a JSON array of any length. Storage is reserved only once check() has seen
+// every element.
 template<typename Sequence>
 struct SequenceCodec
 {
@@ -284,25 +320,28 @@ struct SequenceCodec
             array.append(Codec<T>::save(element));
         return array;
     }
-    static bool load(const QJsonValue &json, Sequence &out, LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
         if (!json.isArray())
             return fail(error, QStringLiteral("an array"), json);
         const QJsonArray array = json.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (!Codec<T>::check(array.at(i), error))
+                return inElement(error, i);
+        }
+        return true;
+    }
+    static void load(const QJsonValue &json, Sequence &out)
+    {
+        const QJsonArray array = json.toArray();
         Sequence result;
         result.reserve(array.size());
-        for (qsizetype i = 0; i < array.size(); ++i) {
+        for (const QJsonValue entry : array) {
             T element{};
-            if (!Codec<T>::load(array.at(i), element, error)) {
-                releaseOwned(element);
-                for (T &built : result)
-                    releaseOwned(built);
-                return inElement(error, i);
-            }
+            Codec<T>::load(entry, element);
             result.append(std::move(element));
         }
         out = std::move(result);
-        return true;
     }
     static const Shape *shape()
     {
@@ -333,19 +372,19 @@ struct Codec<T *>
     {
         return value ? Codec<T>::save(*value) : QJsonValue(QJsonValue::Null);
     }
-    static bool load(const QJsonValue &json, T *&out, LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
-        if (json.isNull()) {
-            release(out);
-            out = nullptr;
-            return true;
+        return json.isNull() || Codec<T>::check(json, error);
+    }
+    static void load(const QJsonValue &json, T *&out)
+    {
+        std::unique_ptr<T> fresh;
+        if (!json.isNull()) {
+            fresh = std::make_unique<T>();
+            Codec<T>::load(json, *fresh);
         }
-        auto fresh = std::make_unique<T>();
-        if (!Codec<T>::load(json, *fresh, error))
-            return false;
         release(out);
         out = fresh.release();
-        return true;
     }
     static void release(T *value)
     {
@@ -370,12 +409,14 @@ struct Codec<QMap<K, V>>
                                      {QLatin1String("value"), Codec<V>::save(it.value())}});
         return array;
     }
-    static bool load(const QJsonValue &json, QMap<K, V> &out, LoadError &error)
+    // The keys seen so far are the one thing check() keeps: one key per entry, never more than
+    // the document holds.
+    static bool check(const QJsonValue &json, LoadError &error)
     {
         if (!json.isArray())
             return fail(error, QStringLiteral("an array"), json);
         const QJsonArray array = json.toArray();
-        QMap<K, V> result;
+        QSet<K> keys;
         for (qsizetype i = 0; i < array.size(); ++i) {
             const QJsonValue entry = array.at(i);
             if (!entry.isObject()) {
@@ -383,25 +424,36 @@ struct Codec<QMap<K, V>>
                 return inElement(error, i);
             }
             const QJsonObject object = entry.toObject();
-            K key{};
-            V mapped{};
-            if (!loadEntry(object, QLatin1String("key"), key, error)
-                || !loadEntry(object, QLatin1String("value"), mapped, error))
+            if (!checkEntry<K>(object, QLatin1String("key"), error)
+                || !checkEntry<V>(object, QLatin1String("value"), error))
                 return inElement(error, i);
             if (object.size() != 2) {
                 error.message = QStringLiteral("unknown member");
-                error.path = unknownKey(object);
+                error.path = pathKey(unknownKey(object));
                 return inElement(error, i);
             }
-            if (result.contains(key)) {
+            K key{};
+            Codec<K>::load(object.value(QLatin1String("key")), key);
+            if (keys.contains(key)) {
                 error.path = QStringLiteral("key");
                 error.message = QStringLiteral("key %1 given twice").arg(key);
                 return inElement(error, i);
             }
+            keys.insert(key);
+        }
+        return true;
+    }
+    static void load(const QJsonValue &json, QMap<K, V> &out)
+    {
+        QMap<K, V> result;
+        for (const QJsonValue entry : json.toArray()) {
+            K key{};
+            V mapped{};
+            Codec<K>::load(entry[QLatin1String("key")], key);
+            Codec<V>::load(entry[QLatin1String("value")], mapped);
             result.insert(key, mapped);
         }
         out = std::move(result);
-        return true;
     }
     static const Shape *shape()
     {
@@ -414,7 +466,7 @@ struct Codec<QMap<K, V>>
 
 private:
     template<typename T>
-    static bool loadEntry(const QJsonObject &object, QLatin1String name, T &out, LoadError &error)
+    static bool checkEntry(const QJsonObject &object, QLatin1String name, LoadError &error)
     {
         const auto it = object.constFind(name);
         if (it == object.constEnd()) {
@@ -422,7 +474,7 @@ private:
             error.message = QStringLiteral("missing");
             return inMember(error, name);
         }
-        return Codec<T>::load(it.value(), out, error) || inMember(error, name);
+        return Codec<T>::check(it.value(), error) || inMember(error, name);
     }
     static QString unknownKey(const QJsonObject &object)
     {
@@ -455,12 +507,11 @@ QString firstUnknownKey(const QJsonObject &object, const std::tuple<F...> &field
     return {};
 }
 
-// Loads every field of list from object into out, in list order; false at the first problem,
-// with its path.
-template<typename C, typename... F>
-bool loadFields(const QJsonObject &object, const std::tuple<F...> &fields, C &out, LoadError &error)
+// Checks every field of list in object, in list order; false at the first problem, with its path.
+template<typename... F>
+bool checkFields(const QJsonObject &object, const std::tuple<F...> &fields, LoadError &error)
 {
-    const auto loadOne = [&](const auto &f) {
+    const auto checkOne = [&](const auto &f) {
         using K = FieldCodec<std::decay_t<decltype(f)>>;
         const auto it = object.constFind(f.name);
         if (it == object.constEnd()) {
@@ -468,9 +519,21 @@ bool loadFields(const QJsonObject &object, const std::tuple<F...> &fields, C &ou
             error.message = QStringLiteral("missing");
             return inMember(error, f.name);
         }
-        return K::load(it.value(), out.*(f.member), error) || inMember(error, f.name);
+        return K::check(it.value(), error) || inMember(error, f.name);
     };
-    return std::apply([&](const auto &...f) { return (loadOne(f) && ...); }, fields);
+    return std::apply([&](const auto &...f) { return (checkOne(f) && ...); }, fields);
+}
+
+// Loads every field of list from an object that checkFields() passed.
+template<typename C, typename... F>
+void loadFields(const QJsonObject &object, const std::tuple<F...> &fields, C &out)
+{
+    std::apply(
+        [&](const auto &...f) {
+            (FieldCodec<std::decay_t<decltype(f)>>::load(object.value(f.name), out.*(f.member)),
+             ...);
+        },
+        fields);
 }
 
 template<typename C, typename... F>
@@ -485,9 +548,9 @@ void saveFields(QJsonObject &object, const std::tuple<F...> &fields, const C &va
 }
 
 template<typename... F>
-QVector<QPair<QString, const Shape *>> fieldShapes(const std::tuple<F...> &fields)
+Shape::Members fieldShapes(const std::tuple<F...> &fields)
 {
-    QVector<QPair<QString, const Shape *>> shapes;
+    Shape::Members shapes;
     std::apply([&](const auto &...f) { (shapes.append({f.name, F::Kind::shape()}), ...); }, fields);
     return shapes;
 }
@@ -502,19 +565,23 @@ struct Codec<R, std::enable_if_t<HasMembers<R>::value>>
         saveFields(object, Members<R>::list, value);
         return object;
     }
-    static bool load(const QJsonValue &json, R &out, LoadError &error)
+    static bool check(const QJsonValue &json, LoadError &error)
     {
         if (!json.isObject())
             return fail(error, QStringLiteral("an object"), json);
         const QJsonObject object = json.toObject();
-        if (!loadFields(object, Members<R>::list, out, error))
+        if (!checkFields(object, Members<R>::list, error))
             return false;
         if (object.size() != qsizetype(std::tuple_size_v<decltype(Members<R>::list)>)) {
-            error.path = firstUnknownKey(object, Members<R>::list);
+            error.path = pathKey(firstUnknownKey(object, Members<R>::list));
             error.message = QStringLiteral("unknown member");
             return false;
         }
         return true;
+    }
+    static void load(const QJsonValue &json, R &out)
+    {
+        loadFields(json.toObject(), Members<R>::list, out);
     }
     static const Shape *shape()
     {

@@ -4,25 +4,82 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace StateCodec {
 
 namespace {
 
+    // Writes with a stack of its own, so that a document nested as deep as a parser allows costs
+    // heap, not call stack.
     class Writer
     {
     public:
+        explicit Writer(bool compact)
+            : m_compact(compact)
+        { }
+
         QByteArray out;
 
-        void value(const QJsonValue &v, const Shape *shape, int level)
+        void document(const QJsonObject &document, const Shape *shape)
+        {
+            if (!open(QJsonValue(document), shape))
+                return;
+            while (!m_stack.empty()) {
+                if (!step(m_stack.back())) {
+                    close(m_stack.back());
+                    m_stack.pop_back();
+                }
+            }
+        }
+
+    private:
+        // An object or array being written: its members in the order the shape gives, then the
+        // members the shape does not know in name order; or its elements.
+        struct Frame
+        {
+            QJsonObject object;
+            QJsonArray array;
+            bool isArray;
+            bool flat; // an array of numbers, strings and nulls: on one line
+            const Shape *shape;
+            qsizetype next = 0;
+            qsizetype written = 0;
+            bool inShape = true;
+        };
+
+        void indent()
+        {
+            out += '\n';
+            out.append(4 * int(m_stack.size()), ' ');
+        }
+
+        // Writes a scalar, or the opening of a container and pushes it; false if it was an
+        // empty container, written whole.
+        bool open(const QJsonValue &v, const Shape *shape)
         {
             switch (v.type()) {
             case QJsonValue::Object:
-                object(v.toObject(), shape, level);
-                break;
-            case QJsonValue::Array:
-                array(v.toArray(), shape, level);
-                break;
+                if (v.toObject().isEmpty()) {
+                    out += "{}";
+                    return false;
+                }
+                out += '{';
+                m_stack.push_back({v.toObject(), QJsonArray(), false, false, shape});
+                return true;
+            case QJsonValue::Array: {
+                const QJsonArray a = v.toArray();
+                if (a.isEmpty()) {
+                    out += "[]";
+                    return false;
+                }
+                const bool flat = std::none_of(a.begin(), a.end(), [](const QJsonValue &e) {
+                    return e.isArray() || e.isObject();
+                });
+                out += '[';
+                m_stack.push_back({QJsonObject(), a, true, flat, shape});
+                return true;
+            }
             case QJsonValue::String:
                 string(v.toString());
                 break;
@@ -37,82 +94,74 @@ namespace {
                 out += "null";
                 break;
             }
+            return false;
         }
 
-    private:
-        void indent(int level) { out.append(4 * level, ' '); }
-
-        void member(const QString &key, const QJsonValue &v, const Shape *shape, int level,
-                    bool &first)
+        void separator(const Frame &frame, bool first)
         {
-            out += first ? "\n" : ",\n";
-            first = false;
-            indent(level);
-            string(key);
-            out += ": ";
-            value(v, shape, level);
-        }
-
-        void object(const QJsonObject &o, const Shape *shape, int level)
-        {
-            if (o.isEmpty()) {
-                out += "{}";
+            if (!first)
+                out += ',';
+            if (m_compact)
                 return;
+            if (frame.flat)
+                out += first ? "" : " ";
+            else
+                indent();
+        }
+
+        // Writes the next member or element; false when the container is done.
+        bool step(Frame &frame)
+        {
+            if (frame.isArray) {
+                if (frame.next == frame.array.size())
+                    return false;
+                separator(frame, frame.next == 0);
+                const QJsonValue v = frame.array.at(frame.next++);
+                // open() may push onto the stack, which can move the frame: it comes last.
+                open(v, frame.shape ? frame.shape->element : nullptr);
+                return true;
             }
-            out += '{';
-            bool first = true;
-            qsizetype written = 0;
-            if (shape) {
-                for (const auto &m : shape->members) {
-                    const auto it = o.constFind(m.first);
-                    if (it != o.constEnd()) {
-                        member(m.first, it.value(), m.second, level + 1, first);
-                        ++written;
+            if (frame.inShape) {
+                const qsizetype known = frame.shape ? frame.shape->members.size() : 0;
+                while (frame.next < known) {
+                    const auto &m = frame.shape->members.at(frame.next++);
+                    const auto it = frame.object.constFind(m.first);
+                    if (it != frame.object.constEnd()) {
+                        member(frame, m.first, it.value(), m.second);
+                        return true;
                     }
                 }
+                if (frame.written == frame.object.size())
+                    return false;
+                frame.inShape = false;
+                frame.next = 0;
             }
-            if (written < o.size()) {
-                for (auto it = o.constBegin(); it != o.constEnd(); ++it) {
-                    const QString key = it.key();
-                    const bool known = shape
-                        && std::any_of(shape->members.cbegin(), shape->members.cend(),
-                                       [&key](const auto &m) { return m.first == key; });
-                    if (!known)
-                        member(key, it.value(), nullptr, level + 1, first);
+            while (frame.next < frame.object.size()) {
+                const auto it = frame.object.constBegin() + int(frame.next++);
+                const QString key = it.key();
+                if (!frame.shape || !frame.shape->knows(key)) {
+                    member(frame, key, it.value(), nullptr);
+                    return true;
                 }
             }
-            out += '\n';
-            indent(level);
-            out += '}';
+            return false;
         }
 
-        void array(const QJsonArray &a, const Shape *shape, int level)
+        void member(Frame &frame, const QString &key, const QJsonValue &v, const Shape *shape)
         {
-            if (a.isEmpty()) {
-                out += "[]";
-                return;
-            }
-            const bool flat = std::none_of(a.begin(), a.end(), [](const QJsonValue &v) {
-                return v.isArray() || v.isObject();
-            });
-            const Shape *element = shape ? shape->element : nullptr;
-            out += '[';
-            bool first = true;
-            for (const QJsonValue &v : a) {
-                if (flat) {
-                    out += first ? "" : ", ";
-                } else {
-                    out += first ? "\n" : ",\n";
-                    indent(level + 1);
-                }
-                first = false;
-                value(v, element, level + 1);
-            }
-            if (!flat) {
+            separator(frame, frame.written++ == 0);
+            string(key);
+            out += m_compact ? ":" : ": ";
+            open(v, shape);
+        }
+
+        void close(const Frame &frame)
+        {
+            if (!m_compact && !frame.flat) {
                 out += '\n';
-                indent(level);
+                out.append(4 * int(m_stack.size() - 1), ' ');
             }
-            out += ']';
+            out += frame.isArray ? ']' : '}';
         }
 
         // As QJsonDocument writes numbers: integers below 2^53 without a fraction or exponent,
@@ -201,15 +250,19 @@ namespace {
             }
             out += '"';
         }
+
+        const bool m_compact;
+        std::vector<Frame> m_stack;
     };
 
 } // namespace
 
-QByteArray writeDocument(const QJsonObject &document, const Shape *shape)
+QByteArray writeDocument(const QJsonObject &document, const Shape *shape, bool compact)
 {
-    Writer writer;
-    writer.value(document, shape, 0);
-    writer.out += '\n';
+    Writer writer(compact);
+    writer.document(document, shape);
+    if (!compact)
+        writer.out += '\n';
     return writer.out;
 }
 

@@ -4,7 +4,9 @@
 #include "memberlists.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
+#include <vector>
 
 using namespace StateCodec;
 
@@ -31,7 +33,7 @@ QJsonObject saveDocument(const T &object)
 
 // The document's own entries, then every member in declaration order, then the unknown ones.
 template<typename T>
-bool loadDocument(const QJsonObject &document, T &out, LoadError &error)
+bool checkDocument(const QJsonObject &document, LoadError &error)
 {
     error.path = ClassKey;
     const auto className = document.constFind(ClassKey);
@@ -54,14 +56,14 @@ bool loadDocument(const QJsonObject &document, T &out, LoadError &error)
         error.message = QStringLiteral("missing");
         return false;
     }
-    int version = 0;
-    if (!Codec<int>::load(format.value(), version, error) || version < 1) {
+    if (!Codec<int>::check(format.value(), error) || format.value().toInt() < 1) {
         error.path = FormatKey;
         error.message = QStringLiteral("expected a format version from 1 to %1, found %2")
                             .arg(ModelState::FormatVersion)
                             .arg(describe(format.value()));
         return false;
     }
+    const int version = format.value().toInt();
     if (version > ModelState::FormatVersion) {
         error.message = QStringLiteral("format %1 is newer than this library's format %2")
                             .arg(version)
@@ -69,14 +71,25 @@ bool loadDocument(const QJsonObject &document, T &out, LoadError &error)
         return false;
     }
 
-    if (!loadFields(document, Members<T>::list, out, error))
+    if (!checkFields(document, Members<T>::list, error))
         return false;
     if (document.size() != memberCount<T>() + 2) {
-        error.path = firstUnknownKey(document, Members<T>::list, {ClassKey, FormatKey});
+        error.path = pathKey(firstUnknownKey(document, Members<T>::list, {ClassKey, FormatKey}));
         error.message = QStringLiteral("unknown member");
         return false;
     }
     return true;
+}
+
+template<typename T>
+bool checkDocument(const QJsonObject &document, ModelStateError *error)
+{
+    LoadError problem;
+    if (checkDocument<T>(document, problem))
+        return true;
+    if (error)
+        *error = {problem.path, problem.message};
+    return false;
 }
 
 template<typename T>
@@ -90,18 +103,16 @@ void swapFields(T &a, T &b)
                Members<T>::list);
 }
 
-// The document is loaded into a scratch object first; only a complete load is swapped into the
-// target, member by member, and the scratch object then releases what the target held.
+// The whole document is checked before anything is built. It is then loaded into a scratch
+// object, swapped into the target member by member, and the scratch object releases what the
+// target held.
 template<typename T>
 bool restoreDocument(T &target, const QJsonObject &document, ModelStateError *error)
 {
-    const auto scratch = std::make_unique<T>();
-    LoadError problem;
-    if (!loadDocument(document, *scratch, problem)) {
-        if (error)
-            *error = {problem.path, problem.message};
+    if (!checkDocument<T>(document, error))
         return false;
-    }
+    const auto scratch = std::make_unique<T>();
+    loadFields(document, Members<T>::list, *scratch);
     swapFields(target, *scratch);
     return true;
 }
@@ -110,15 +121,15 @@ template<typename T>
 const Shape *documentShape()
 {
     static const Shape shape = [] {
-        Shape s{fieldShapes(Members<T>::list), nullptr};
-        s.members.prepend({FormatKey, nullptr});
-        s.members.prepend({ClassKey, nullptr});
-        return s;
+        Shape::Members members = fieldShapes(Members<T>::list);
+        members.prepend({FormatKey, nullptr});
+        members.prepend({ClassKey, nullptr});
+        return Shape(std::move(members), nullptr);
     }();
     return &shape;
 }
 
-// One row per class: its name, its shape, and a check that restores into a scratch object.
+// One row per class: its name, its shape, and its check.
 struct ClassEntry
 {
     QLatin1String name;
@@ -129,11 +140,7 @@ struct ClassEntry
 template<typename T>
 constexpr ClassEntry entry()
 {
-    return {Members<T>::className, &documentShape<T>,
-            [](const QJsonObject &document, ModelStateError *error) {
-                const auto scratch = std::make_unique<T>();
-                return restoreDocument(*scratch, document, error);
-            }};
+    return {Members<T>::className, &documentShape<T>, &checkDocument<T>};
 }
 
 const ClassEntry s_classes[] = {
@@ -151,104 +158,182 @@ const ClassEntry *classEntry(const QJsonValue &name)
     return nullptr;
 }
 
-// compare(): path segments are built only where the documents differ.
+// compare(): a walk of both documents at once with a stack of its own, so that a document nested
+// as deep as a parser allows costs heap, not call stack. Path segments are built only where the
+// documents differ, and no path at all for differences beyond the limit, which are only counted.
 class Comparison
 {
 public:
-    QVector<ModelStateDifference> differences;
+    explicit Comparison(qsizetype limit)
+        : m_limit(limit)
+    { }
 
-    void values(const QJsonValue &before, const QJsonValue &after, const Shape *shape,
-                const QString &path)
+    QVector<ModelStateDifference> differences;
+    qsizetype total = 0;
+
+    void run(const QJsonObject &before, const QJsonObject &after, const Shape *shape)
     {
-        if (before.isObject() && after.isObject())
-            objects(before.toObject(), after.toObject(), shape, path);
-        else if (before.isArray() && after.isArray())
-            arrays(before.toArray(), after.toArray(), shape, path);
-        else if (before != after)
-            differences.append({ModelStateDifference::Changed, path, before, after});
+        push(before, after, shape, QString());
+        while (!m_stack.empty()) {
+            Frame &top = m_stack.back();
+            if (!(top.isArray ? arrayStep(top) : objectStep(top)))
+                m_stack.pop_back();
+        }
     }
 
 private:
-    static QString memberPath(const QString &path, const QString &key)
+    // A pair of objects or of arrays that differ, with how far the walk has got in them.
+    struct Frame
     {
-        return path.isEmpty() ? key : path + QLatin1Char('.') + key;
-    }
-
-    // Counts the key in each document that holds it.
-    void member(const QJsonObject &before, const QJsonObject &after, const QString &key,
-                const Shape *shape, const QString &path, qsizetype &inBefore, qsizetype &inAfter)
-    {
-        const auto b = before.constFind(key);
-        const auto a = after.constFind(key);
-        inBefore += b != before.constEnd();
-        inAfter += a != after.constEnd();
-        if (b == before.constEnd() && a == after.constEnd())
-            return;
-        if (a == after.constEnd())
-            differences.append({ModelStateDifference::Removed, memberPath(path, key), b.value(),
-                                QJsonValue(QJsonValue::Undefined)});
-        else if (b == before.constEnd())
-            differences.append({ModelStateDifference::Added, memberPath(path, key),
-                                QJsonValue(QJsonValue::Undefined), a.value()});
-        else if (b.value() != a.value())
-            values(b.value(), a.value(), shape, memberPath(path, key));
-    }
-
-    void objects(const QJsonObject &before, const QJsonObject &after, const Shape *shape,
-                 const QString &path)
-    {
+        bool isArray;
+        QJsonObject beforeObject;
+        QJsonObject afterObject;
+        QJsonArray beforeArray;
+        QJsonArray afterArray;
+        const Shape *shape;
+        QString path;
+        // Objects: the shape's members first, then every key in name order (QJsonObject keeps
+        // its keys sorted), those of before at beforeKey and those of after at afterKey.
+        // Arrays: the next element.
+        qsizetype next = 0;
+        qsizetype beforeKey = 0;
+        qsizetype afterKey = 0;
+        // Objects: how many keys of each side the shape's members have covered.
         qsizetype inBefore = 0;
         qsizetype inAfter = 0;
-        if (shape) {
-            for (const auto &m : shape->members)
-                member(before, after, m.first, m.second, path, inBefore, inAfter);
-        }
-        if (inBefore == before.size() && inAfter == after.size())
-            return;
-        const auto known = [shape](const QString &key) {
-            return shape
-                && std::any_of(shape->members.cbegin(), shape->members.cend(),
-                               [&key](const auto &m) { return m.first == key; });
-        };
-        // The keys the shape does not order, in name order: QJsonObject keeps its keys sorted.
-        auto b = before.constBegin();
-        auto a = after.constBegin();
-        while (b != before.constEnd() || a != after.constEnd()) {
-            QString key;
-            if (a == after.constEnd() || (b != before.constEnd() && b.key() <= a.key()))
-                key = b.key();
-            else
-                key = a.key();
-            if (b != before.constEnd() && b.key() == key)
-                ++b;
-            if (a != after.constEnd() && a.key() == key)
-                ++a;
-            if (!known(key))
-                member(before, after, key, nullptr, path, inBefore, inAfter);
+    };
+
+    template<typename Path>
+    void add(ModelStateDifference::Kind kind, const Path &path, const QJsonValue &before,
+             const QJsonValue &after)
+    {
+        ++total;
+        if (differences.size() < m_limit)
+            differences.append({kind, path(), before, after});
+    }
+
+    void push(const QJsonValue &before, const QJsonValue &after, const Shape *shape,
+              const QString &path)
+    {
+        Frame frame{before.isArray(),
+                    before.toObject(),
+                    after.toObject(),
+                    before.toArray(),
+                    after.toArray(),
+                    shape,
+                    path};
+        m_stack.push_back(std::move(frame));
+    }
+
+    // Two values at one path, both present and different.
+    template<typename Path>
+    void values(const QJsonValue &before, const QJsonValue &after, const Shape *shape,
+                const Path &path)
+    {
+        if ((before.isObject() && after.isObject()) || (before.isArray() && after.isArray()))
+            push(before, after, shape, path());
+        else
+            add(ModelStateDifference::Changed, path, before, after);
+    }
+
+    void member(Frame &frame, const QString &key, const Shape *shape)
+    {
+        const auto b = frame.beforeObject.constFind(key);
+        const auto a = frame.afterObject.constFind(key);
+        const bool inBefore = b != frame.beforeObject.constEnd();
+        const bool inAfter = a != frame.afterObject.constEnd();
+        const auto path = [&frame, &key] { return memberPath(frame.path, key); };
+        if (inBefore && inAfter) {
+            const QJsonValue before = b.value();
+            const QJsonValue after = a.value();
+            // values() may push onto the stack, which can move the frame: it comes last.
+            if (before != after)
+                values(before, after, shape, path);
+        } else if (inBefore) {
+            add(ModelStateDifference::Removed, path, b.value(), QJsonValue(QJsonValue::Undefined));
+        } else if (inAfter) {
+            add(ModelStateDifference::Added, path, QJsonValue(QJsonValue::Undefined), a.value());
         }
     }
 
-    void arrays(const QJsonArray &before, const QJsonArray &after, const Shape *shape,
-                const QString &path)
+    // Compares the next member; false when the object is done.
+    bool objectStep(Frame &frame)
     {
-        const Shape *element = shape ? shape->element : nullptr;
-        const auto at = [&path](qsizetype i) {
-            return path + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
-        };
-        const qsizetype common = qMin(before.size(), after.size());
-        for (qsizetype i = 0; i < common; ++i) {
-            const QJsonValue b = before.at(i);
-            const QJsonValue a = after.at(i);
-            if (b != a)
-                values(b, a, element, at(i));
+        const qsizetype known = frame.shape ? frame.shape->members.size() : 0;
+        if (frame.next < known) {
+            const auto &m = frame.shape->members.at(frame.next++);
+            frame.inBefore += frame.beforeObject.contains(m.first);
+            frame.inAfter += frame.afterObject.contains(m.first);
+            member(frame, m.first, m.second);
+            return true;
         }
-        for (qsizetype i = common; i < before.size(); ++i)
-            differences.append({ModelStateDifference::Removed, at(i), before.at(i),
-                                QJsonValue(QJsonValue::Undefined)});
-        for (qsizetype i = common; i < after.size(); ++i)
-            differences.append({ModelStateDifference::Added, at(i),
-                                QJsonValue(QJsonValue::Undefined), after.at(i)});
+        if (frame.inBefore == frame.beforeObject.size()
+            && frame.inAfter == frame.afterObject.size())
+            return false;
+        while (frame.beforeKey < frame.beforeObject.size()
+               || frame.afterKey < frame.afterObject.size()) {
+            const bool beforeDone = frame.beforeKey == frame.beforeObject.size();
+            const bool afterDone = frame.afterKey == frame.afterObject.size();
+            const QString b = beforeDone ? QString() : keyAt(frame.beforeObject, frame.beforeKey);
+            const QString a = afterDone ? QString() : keyAt(frame.afterObject, frame.afterKey);
+            const QString key = afterDone || (!beforeDone && b <= a) ? b : a;
+            frame.beforeKey += !beforeDone && b == key;
+            frame.afterKey += !afterDone && a == key;
+            if (!frame.shape || !frame.shape->knows(key)) {
+                member(frame, key, nullptr);
+                return true;
+            }
+        }
+        return false;
     }
+
+    static QString keyAt(const QJsonObject &object, qsizetype index)
+    {
+        return (object.constBegin() + int(index)).key();
+    }
+
+    // Compares the next pair of elements, or lists the elements only one side holds; false when
+    // the array is done.
+    bool arrayStep(Frame &frame)
+    {
+        const qsizetype common = qMin(frame.beforeArray.size(), frame.afterArray.size());
+        const auto at = [&frame](qsizetype i) {
+            return [&frame, i] {
+                return frame.path + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
+            };
+        };
+        while (frame.next < common) {
+            const qsizetype i = frame.next++;
+            const QJsonValue before = frame.beforeArray.at(i);
+            const QJsonValue after = frame.afterArray.at(i);
+            if (before != after) {
+                values(before, after, frame.shape ? frame.shape->element : nullptr, at(i));
+                return true;
+            }
+        }
+        const qsizetype removed = frame.beforeArray.size() - common;
+        const qsizetype added = frame.afterArray.size() - common;
+        for (qsizetype i = common; i < common + removed; ++i) {
+            if (differences.size() >= m_limit) {
+                total += common + removed - i;
+                break;
+            }
+            add(ModelStateDifference::Removed, at(i), frame.beforeArray.at(i),
+                QJsonValue(QJsonValue::Undefined));
+        }
+        for (qsizetype i = common; i < common + added; ++i) {
+            if (differences.size() >= m_limit) {
+                total += common + added - i;
+                break;
+            }
+            add(ModelStateDifference::Added, at(i), QJsonValue(QJsonValue::Undefined),
+                frame.afterArray.at(i));
+        }
+        return false;
+    }
+
+    const qsizetype m_limit;
+    std::vector<Frame> m_stack;
 };
 
 } // namespace
@@ -361,14 +446,29 @@ bool ModelState::check(const QJsonObject &document, ModelStateError *error)
 QVector<ModelStateDifference> ModelState::compare(const QJsonObject &before,
                                                   const QJsonObject &after)
 {
+    return compare(before, after, std::numeric_limits<qsizetype>::max());
+}
+
+QVector<ModelStateDifference> ModelState::compare(const QJsonObject &before,
+                                                  const QJsonObject &after, qsizetype maximum,
+                                                  qsizetype *total)
+{
     const ClassEntry *c = classEntry(before.value(ClassKey));
-    Comparison comparison;
-    comparison.values(before, after, c ? c->shape() : nullptr, QString());
+    Comparison comparison(qMax<qsizetype>(maximum, 0));
+    if (before != after)
+        comparison.run(before, after, c ? c->shape() : nullptr);
+    if (total)
+        *total = comparison.total;
     return comparison.differences;
 }
 
 QByteArray ModelState::toJson(const QJsonObject &document)
 {
+    return toJson(document, Indented);
+}
+
+QByteArray ModelState::toJson(const QJsonObject &document, TextLayout layout)
+{
     const ClassEntry *c = classEntry(document.value(ClassKey));
-    return writeDocument(document, c ? c->shape() : nullptr);
+    return writeDocument(document, c ? c->shape() : nullptr, layout == Compact);
 }

@@ -7,6 +7,7 @@
 
 #include <QtCore/QJsonDocument>
 #include <QtCore/QRandomGenerator>
+#include <QtCore/QThread>
 #include <QtTest/QtTest>
 
 #include <cstring>
@@ -199,6 +200,131 @@ QJsonObject edited(const QJsonObject &document, const QString &path, const QJson
 
 const QJsonValue Remove(QJsonValue::Undefined);
 
+// Runs f on a thread with a stack of 256 KiB, where a function that recursed along a document
+// nested as deep as Qt's parser reads would overflow.
+template<typename F>
+void onSmallStack(F f)
+{
+    const std::unique_ptr<QThread> thread(QThread::create(std::move(f)));
+    thread->setStackSize(256 * 1024);
+    thread->start();
+    thread->wait();
+}
+
+// levels of arrays or objects ({"a": ...}) around leaf, as text read by Qt's parser.
+QJsonValue nested(int levels, bool objects, int leaf)
+{
+    QByteArray text = QByteArray::number(leaf);
+    for (int i = 0; i < levels; ++i)
+        text = objects ? "{\"a\":" + text + '}' : '[' + text + ']';
+    const QJsonDocument document = QJsonDocument::fromJson(text);
+    return objects ? QJsonValue(document.object()) : QJsonValue(document.array());
+}
+
+// Random JSON for compare() and apply(): keys from an alphabet that holds every character a path
+// must quote, numbers of every kind, and a second document that shares most of the first.
+class RandomJson
+{
+public:
+    explicit RandomJson(quint32 seed)
+        : m_random(seed)
+    { }
+
+    QJsonValue value(int depth)
+    {
+        switch (m_random.bounded(depth > 0 ? 8 : 5)) {
+        case 0:
+            return QJsonValue(QJsonValue::Null);
+        case 1:
+            return m_random.bounded(2) == 1;
+        case 2: {
+            const double numbers[] = {0, -1, 0.1, 1e300, -2.5e-300, 9007199254740993.0, 4294967296};
+            return numbers[m_random.bounded(int(std::size(numbers)))] * m_random.bounded(1, 4);
+        }
+        case 3:
+        case 4:
+            return key();
+        case 5:
+        case 6: {
+            QJsonObject object;
+            for (int i = m_random.bounded(5); i > 0; --i)
+                object.insert(key(), value(depth - 1));
+            return object;
+        }
+        default: {
+            QJsonArray array;
+            for (int i = m_random.bounded(5); i > 0; --i)
+                array.append(value(depth - 1));
+            return array;
+        }
+        }
+    }
+
+    // v with a few changes: values replaced, members added and removed, arrays longer or
+    // shorter.
+    QJsonValue edited(const QJsonValue &v, int depth)
+    {
+        if (m_random.bounded(8) == 0)
+            return value(depth);
+        if (v.isObject()) {
+            QJsonObject object = v.toObject();
+            for (const QString &k : object.keys()) {
+                if (m_random.bounded(6) == 0)
+                    object.remove(k);
+                else
+                    object[k] = edited(object.value(k), depth - 1);
+            }
+            if (m_random.bounded(3) == 0)
+                object.insert(key(), value(depth - 1));
+            return object;
+        }
+        if (v.isArray()) {
+            QJsonArray array = v.toArray();
+            for (qsizetype i = 0; i < array.size(); ++i)
+                array[int(i)] = edited(array.at(int(i)), depth - 1);
+            for (int i = m_random.bounded(3); i > 0 && !array.isEmpty(); --i)
+                array.removeLast();
+            for (int i = m_random.bounded(3); i > 0; --i)
+                array.append(value(depth - 1));
+            return array;
+        }
+        return v;
+    }
+
+    QJsonObject document(int depth)
+    {
+        QJsonObject object;
+        for (int i = m_random.bounded(1, 8); i > 0; --i)
+            object.insert(key(), value(depth - 1));
+        return object;
+    }
+
+private:
+    QString key()
+    {
+        static const QString alphabet = QStringLiteral("ab.[]\"\\\n\u0000 \u00e9");
+        QString text;
+        for (int i = m_random.bounded(3); i > 0; --i)
+            text += alphabet.at(m_random.bounded(int(alphabet.size())));
+        return text;
+    }
+
+    QRandomGenerator m_random;
+};
+
+// Pairs of documents of one class from random trees, one seed apart.
+template<typename T>
+QPair<QJsonObject, QJsonObject> randomPair(quint32 seed)
+{
+    const auto a = std::make_unique<T>();
+    const auto b = std::make_unique<T>();
+    Filler(seed).fill(*a);
+    Filler(seed + 1).fill(*b);
+    return {ModelState::save(*a), ModelState::save(*b)};
+}
+
+using PairMaker = std::function<QPair<QJsonObject, QJsonObject>(quint32)>;
+
 using Operation = std::function<void(Model_QuorParam &)>;
 using RoundTrips = std::function<void()>;
 
@@ -206,6 +332,8 @@ using RoundTrips = std::function<void()>;
 
 Q_DECLARE_METATYPE(Operation)
 Q_DECLARE_METATYPE(RoundTrips)
+Q_DECLARE_METATYPE(PairMaker)
+Q_DECLARE_METATYPE(ModelStateDifference)
 
 class ModelStateTest : public QObject
 {
@@ -514,6 +642,296 @@ private Q_SLOTS:
         QVERIFY((*target->m_pBankVec)[15].pLayerVec != (*source->m_pBankVec)[15].pLayerVec);
         target->initParam(0x2C0200);
         QCOMPARE(target->m_pBankVec->size(), 16);
+    }
+
+    void deepDocuments_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<bool>("objects");
+        QTest::newRow("arrays in an owned vector") << "m_pOutputVecA" << false;
+        QTest::newRow("objects in a record list") << "m_outputRecAList" << true;
+        QTest::newRow("arrays in an unknown member") << "m_unknown" << false;
+        QTest::newRow("objects in an unknown member") << "m_unknown" << true;
+    }
+    // Two documents nested as deep as Qt's parser reads (1,024 levels, the document's own
+    // included), differing in their deepest leaf: every function runs on a small stack.
+    void deepDocuments()
+    {
+        QFETCH(QString, member);
+        QFETCH(bool, objects);
+        QJsonObject before = processorDocument();
+        QJsonObject after = before;
+        before.insert(member, nested(1023, objects, 1));
+        after.insert(member, nested(1023, objects, 2));
+        QVERIFY(!before.value(member).toVariant().isNull());
+
+        QStringList failures;
+        QByteArray texts[2];
+        QJsonObject patched = before;
+        onSmallStack([&] {
+            const auto model = std::make_unique<ModelCalyth>();
+            const QJsonObject saved = ModelState::save(*model);
+            if (ModelState::restore(*model, after) || ModelState::check(before))
+                failures << "restore or check took a document with a nested member";
+            if (ModelState::save(*model) != saved)
+                failures << "restore changed the model";
+            const auto differences = ModelState::compare(before, after);
+            if (differences.size() != 1 || differences[0].kind != ModelStateDifference::Changed
+                || differences[0].path.size() < 1022 * 2)
+                failures << "compare";
+            if (ModelState::compare(after, before).size() != 1)
+                failures << "compare back";
+            if (!ModelState::apply(patched, differences))
+                failures << "apply";
+            texts[0] = ModelState::toJson(after);
+            texts[1] = ModelState::toJson(after, ModelState::Compact);
+        });
+        QCOMPARE(failures, QStringList());
+        QVERIFY(patched == after);
+        for (const QByteArray &text : texts)
+            QVERIFY(QJsonDocument::fromJson(text).object() == after);
+    }
+
+    // A container of millions of entries is checked before anything is reserved for it: its
+    // first bad entry is refused without building the others (the benchmarks count the cost).
+    void largeContainers_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("lastBad"); // all entries good but the last; else all are {}
+        QTest::addColumn<QString>("path");
+        QTest::newRow("two million empty records")
+            << 2000000 << false << "m_pBankOutputVec[0][0].value1";
+        QTest::newRow("last of 100,000 records bad")
+            << 100000 << true << "m_pBankOutputVec[0][99999].value30";
+    }
+    void largeContainers()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, lastBad);
+        QFETCH(QString, path);
+        ModelScene scene;
+        QJsonObject document = ModelState::save(scene);
+        QJsonArray outputs = document.value(QLatin1String("m_pBankOutputVec")).toArray();
+        const QJsonValue record = lastBad ? outputs.at(0)[0] : QJsonValue(QJsonObject());
+        QJsonArray bank;
+        for (int i = 0; i < size; ++i)
+            bank.append(record);
+        if (lastBad)
+            bank[size - 1] = edited(record.toObject(), QStringLiteral("value30"), QString());
+        outputs[0] = bank;
+        document.insert(QLatin1String("m_pBankOutputVec"), outputs);
+
+        ModelStateError error;
+        QVERIFY(!ModelState::restore(scene, document, &error));
+        QCOMPARE(error.path, path);
+        QVERIFY(!ModelState::check(document, &error));
+        QCOMPARE(error.path, path);
+    }
+
+    // Keys that no member has are written so that a path names one place, in errors and in
+    // differences alike.
+    void oddKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << "m_extra"
+                               << "m_extra";
+        QTest::newRow("letters and a space")
+            << QStringLiteral("gr\u00f6\u00dfe 2") << QStringLiteral("gr\u00f6\u00dfe 2");
+        QTest::newRow("dot") << "a.b"
+                             << "[\"a.b\"]";
+        QTest::newRow("empty") << ""
+                               << "[\"\"]";
+        QTest::newRow("brackets") << "[0]"
+                                  << "[\"[0]\"]";
+        QTest::newRow("quote and backslash") << "x\"\\"
+                                             << "[\"x\\\"\\\\\"]";
+        QTest::newRow("line break and NUL")
+            << QString::fromUtf16(u"a\nb\0c", 5) << "[\"a\\u000ab\\u0000c\"]";
+    }
+    void oddKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, path);
+        const QJsonObject document = processorDocument();
+        const QString inRecord = QStringLiteral("m_outputRecAList[0]")
+            + (path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path);
+        QJsonObject recordKey = document;
+        QJsonArray records = recordKey.value(QLatin1String("m_outputRecAList")).toArray();
+        QJsonObject record = records[0].toObject();
+        record.insert(key, 1);
+        records[0] = record;
+        recordKey.insert(QLatin1String("m_outputRecAList"), records);
+        QJsonObject topKey = document;
+        topKey.insert(key, 1);
+
+        for (const auto &[changed, expected] :
+             {qMakePair(topKey, path), qMakePair(recordKey, inRecord)}) {
+            ModelStateError error;
+            QVERIFY(!ModelState::check(changed, &error));
+            QCOMPARE(error.path, expected);
+            const auto differences = ModelState::compare(document, changed);
+            QCOMPARE(differences.size(), 1);
+            QCOMPARE(differences[0].path, expected);
+            QJsonObject patched = document;
+            QVERIFY(ModelState::apply(patched, differences));
+            QVERIFY(patched == changed);
+        }
+    }
+
+    void compareThenApply_data()
+    {
+        QTest::addColumn<PairMaker>("pair");
+        QTest::addColumn<quint32>("seeds");
+        QTest::newRow("random JSON") << PairMaker([](quint32 seed) {
+            RandomJson random(seed);
+            const QJsonObject before = random.document(5);
+            const QJsonValue after = random.edited(before, 5);
+            return qMakePair(before, after.isObject() ? after.toObject() : random.document(5));
+        }) << 200u;
+        QTest::newRow("random JSON in a class's order") << PairMaker([](quint32 seed) {
+            RandomJson random(seed);
+            QJsonObject before = processorDocument();
+            before.insert(QStringLiteral("m_pOutputVecA"), random.value(4));
+            before.insert(QStringLiteral("m_x"), random.value(4));
+            QJsonObject after = random.edited(before, 6).toObject();
+            after.insert(QStringLiteral("class"), QStringLiteral("ModelCalyth"));
+            return qMakePair(before, after);
+        }) << 10u;
+        // Every leaf differs in these.
+        QTest::newRow("ModelScene") << PairMaker(randomPair<ModelScene>) << 3u;
+        QTest::newRow("ModelIC") << PairMaker(randomPair<ModelIC>) << 3u;
+        QTest::newRow("Model_QuorParam") << PairMaker(randomPair<Model_QuorParam>) << 1u;
+    }
+    // compare() then apply() gives the later document exactly; part of the differences gives a
+    // document that differs from the later one in the rest; a limit keeps the first ones.
+    void compareThenApply()
+    {
+        QFETCH(PairMaker, pair);
+        QFETCH(quint32, seeds);
+        for (quint32 seed = 1; seed <= seeds && !QTest::currentTestFailed(); ++seed) {
+            const auto [before, after] = pair(seed);
+            const auto differences = ModelState::compare(before, after);
+            QJsonObject patched = before;
+            ModelStateError error;
+            QVERIFY2(ModelState::apply(patched, differences, &error), qPrintable(error.toString()));
+            QCOMPARE(ModelState::toJson(patched), ModelState::toJson(after));
+
+            // Every other change, then the rest.
+            QVector<ModelStateDifference> part;
+            QStringList rest;
+            for (const ModelStateDifference &d : differences) {
+                if (d.kind == ModelStateDifference::Changed && part.size() <= rest.size())
+                    part << d;
+                else
+                    rest << d.path;
+            }
+            patched = before;
+            QVERIFY(ModelState::apply(patched, part));
+            QStringList left;
+            for (const ModelStateDifference &d : ModelState::compare(patched, after))
+                left << d.path;
+            QCOMPARE(left, rest);
+
+            qsizetype total = -1;
+            const auto first = ModelState::compare(before, after, 3, &total);
+            QCOMPARE(total, differences.size());
+            QCOMPARE(first.size(), qMin<qsizetype>(3, total));
+            for (qsizetype i = 0; i < first.size(); ++i)
+                QCOMPARE(first[i].path, differences[i].path);
+            if (QTest::currentTestFailed())
+                qWarning("seed %u", seed);
+        }
+    }
+
+    void applyRefusals_data()
+    {
+        QTest::addColumn<QVector<ModelStateDifference>>("differences");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        using D = ModelStateDifference;
+        const QJsonValue none(QJsonValue::Undefined);
+        const auto one = [](D d) { return QVector<D>{d}; };
+        // The processor document holds m_value2 2, m_outputRecAList[3].value2 42 and an
+        // m_intBlock1 of 8 zeros.
+        QTest::newRow("other earlier value") << one({D::Changed, "m_value2", 5, 6}) << "m_value2"
+                                             << "expected 5, found 2";
+        QTest::newRow("changed missing") << one({D::Changed, "m_nothing", 5, 6}) << "m_nothing"
+                                         << "missing";
+        QTest::newRow("added present") << one({D::Added, "m_value2", none, 6}) << "m_value2"
+                                       << "present already";
+        QTest::newRow("removed other value")
+            << one({D::Removed, "m_outputRecAList[3].value2", 41, none})
+            << "m_outputRecAList[3].value2"
+            << "expected 41, found 42";
+        QTest::newRow("removed not last")
+            << one({D::Removed, "m_intBlock1[6]", 0, none}) << "m_intBlock1[6]"
+            << "not the last element of an array of 8";
+        QTest::newRow("added after a gap")
+            << one({D::Added, "m_intBlock1[9]", none, 1}) << "m_intBlock1[9]"
+            << "an array of 8 takes";
+        QTest::newRow("inside another") << QVector<D>{{D::Changed, "m_intBlock1", QJsonArray(), 1},
+                                                      {D::Changed, "m_intBlock1[0]", 0, 1}}
+                                        << "m_intBlock1[0]"
+                                        << "inside the difference at m_intBlock1";
+        QTest::newRow("holds another") << QVector<D>{{D::Changed, "m_intBlock1[0]", 0, 1},
+                                                     {D::Changed, "m_intBlock1", QJsonArray(), 1}}
+                                       << "m_intBlock1"
+                                       << "holds the difference at m_intBlock1[0]";
+        QTest::newRow("given twice") << QVector<D>(2, {D::Changed, "m_value2", 0, 1}) << "m_value2"
+                                     << "given twice";
+        QTest::newRow("key of an array")
+            << one({D::Changed, "m_intBlock1.x", 0, 1}) << "m_intBlock1"
+            << "expected an object, found an array";
+        QTest::newRow("index of a number")
+            << one({D::Changed, "m_value2[0][1]", 0, 1}) << "m_value2"
+            << "expected an array, found 2";
+        QTest::newRow("inside a missing member")
+            << one({D::Added, "m_nothing.x", none, 1}) << "m_nothing"
+            << "missing";
+        QTest::newRow("change without later value")
+            << one({D::Changed, "m_value2", 0, none}) << "m_value2"
+            << "a change needs both values";
+        for (const char *bad :
+             {"", "a..b", ".a", "a.", "a[01]", "a[-1]", "a[", "a[\"x]", "a]", "a\"b", "a[\"\\q\"]"})
+            QTest::addRow("not a path: %s", bad)
+                << one({D::Changed, bad, 0, 1}) << bad << "not a path";
+    }
+    // A difference that does not fit is refused with its path, and the document stays as it was.
+    void applyRefusals()
+    {
+        QFETCH(QVector<ModelStateDifference>, differences);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        const QJsonObject original = processorDocument();
+        QJsonObject document = original;
+        // A fitting change first, so that a refusal has something to leave undone.
+        differences.prepend({ModelStateDifference::Changed, "m_value3", 0, 9});
+        ModelStateError error;
+        QVERIFY(!ModelState::apply(document, differences, &error));
+        QCOMPARE(error.path, path);
+        QVERIFY2(error.message.startsWith(message), qPrintable(error.message));
+        QVERIFY(document == original);
+    }
+
+    // Compact text is the indented text without its layout: for a document without a class,
+    // whose members are in name order, it is what Qt writes.
+    void compactText()
+    {
+        for (quint32 seed = 1; seed <= 50; ++seed) {
+            RandomJson random(seed);
+            const QJsonObject document = random.document(6);
+            QCOMPARE(ModelState::toJson(document, ModelState::Compact),
+                     QJsonDocument(document).toJson(QJsonDocument::Compact));
+        }
+        const QJsonObject processor = processorDocument();
+        const QByteArray compact = ModelState::toJson(processor, ModelState::Compact);
+        QVERIFY(compact.startsWith(
+            "{\"class\":\"ModelCalyth\",\"format\":1,\"m_deviceCode\":2425600,"));
+        QVERIFY(QJsonDocument::fromJson(compact).object() == processor);
+        QByteArray indented = ModelState::toJson(processor);
+        indented.replace(": ", ":").replace(", ", ",").replace(' ', "").replace('\n', "");
+        QCOMPARE(compact, indented);
     }
 };
 

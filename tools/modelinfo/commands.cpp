@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "devicereport.h"
+#include "input.h"
 
 #include <model/keyboard/model_quorparam.h>
 #include <model/ports/model_globalenum.h>
@@ -10,11 +11,13 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
-#include <QtCore/QTemporaryDir>
 #include <QtCore/QTextStream>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,33 +86,60 @@ void addKeyTable(QTextStream &out, QJsonObject &tables, const char *name, const 
     tables.insert(QLatin1String(name), pages);
 }
 
-// What a topology file holds after a write of modules: the store converts values to text and
-// leaves out what it cannot keep, so the same write goes to a scratch file and is read back.
-QJsonArray storedForm(const QJsonArray &modules)
+// What identifies the file at path, to tell whether a write replaced it: all zero if there is
+// none.
+struct FileIdentity
 {
-    const QTemporaryDir dir;
-    if (!dir.isValid())
-        throw CommandError(QStringLiteral("cannot check the write: no temporary folder"));
-    const QString path = dir.filePath(QStringLiteral("check.ini"));
-    model_topology_param store;
-    store.setTPLYModuleData(path, modules);
-    return store.getTPLYModuleData(path);
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = 0;
+    qint64 modified = 0; // nanoseconds
+    qint64 changed = 0;  // nanoseconds
+    bool operator==(const FileIdentity &o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size && modified == o.modified
+            && changed == o.changed;
+    }
+};
+
+FileIdentity identity(const QString &path)
+{
+    struct stat info
+    { };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    const auto nanoseconds
+        = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return {info.st_dev, info.st_ino, qint64(info.st_size), nanoseconds(info.st_mtim),
+            nanoseconds(info.st_ctim)};
 }
 
 } // namespace
 
-QJsonDocument readJsonFile(const QString &path)
+QString escaped(const QString &text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    QJsonParseError error{};
-    QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError)
-        throw CommandError(QStringLiteral("%1 is not valid JSON: %2 at offset %3")
-                               .arg(path, error.errorString())
-                               .arg(error.offset));
-    return document;
+    QString line;
+    for (const QChar c : text) {
+        const ushort code = c.unicode();
+        if (code == '\n')
+            line += QLatin1String("\\n");
+        else if (code == '\r')
+            line += QLatin1String("\\r");
+        else if (code == '\t')
+            line += QLatin1String("\\t");
+        else if (code < 0x20 || (code >= 0x7F && code < 0xA0))
+            line += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else if (code == 0x2028 || code == 0x2029)
+            line += QStringLiteral("\\u%1").arg(code, 4, 16);
+        else
+            line += c;
+    }
+    return line;
+}
+
+QString fileName(const QString &path)
+{
+    return path == QLatin1String("-") ? QStringLiteral("standard input") : escaped(path);
 }
 
 int parseDeviceCode(const QString &text)
@@ -142,7 +172,7 @@ Output deviceCommand(int code)
 
     QJsonArray models;
     for (const ModelReport &report : deviceReports(code)) {
-        models.append(toJson(report));
+        models.append(toJson(report, report.known));
         out << '\n' << report.model << " (" << report.className << "): ";
         if (report.known) {
             out << "knows the code\n  capacities:\n";
@@ -241,6 +271,22 @@ Output portsCommand()
     return output;
 }
 
+Output keyboardView(const Model_QuorParam &keyboard)
+{
+    Output output;
+    QTextStream out(&output.text);
+    QJsonObject tables;
+    addKeyTable(out, tables, "presetKeys", "page", keyboard.m_presetKeys, 4);
+    addKeyTable(out, tables, "shortcutKeys", "page", keyboard.m_shortcutKeys, 4);
+    addKeyTable(out, tables, "layerKeys", "page", keyboard.m_layerKeys, 4);
+    addKeyTable(out, tables, "outputKeys", "page", keyboard.m_outputKeys, 4);
+    addKeyTable(out, tables, "inputKeys", "page", keyboard.m_inputKeys, 4);
+    addKeyTable(out, tables, "commonKeys", "set", keyboard.m_commonKeys, 10);
+    output.json = {{QStringLiteral("gOledLength"), Model_QuorParam::gOledLength},
+                   {QStringLiteral("tables"), tables}};
+    return output;
+}
+
 Output keyboardCommand(KeyboardOperation operation)
 {
     // The key tables are large; keep them off the stack.
@@ -263,50 +309,72 @@ Output keyboardCommand(KeyboardOperation operation)
         break;
     }
 
-    Output output;
-    QTextStream out(&output.text);
-    out << "Keyboard keys after " << operationName << " (first/second line; - is empty)\n";
-    QJsonObject tables;
-    addKeyTable(out, tables, "presetKeys", "page", keyboard->m_presetKeys, 4);
-    addKeyTable(out, tables, "shortcutKeys", "page", keyboard->m_shortcutKeys, 4);
-    addKeyTable(out, tables, "layerKeys", "page", keyboard->m_layerKeys, 4);
-    addKeyTable(out, tables, "outputKeys", "page", keyboard->m_outputKeys, 4);
-    addKeyTable(out, tables, "inputKeys", "page", keyboard->m_inputKeys, 4);
-    addKeyTable(out, tables, "commonKeys", "set", keyboard->m_commonKeys, 10);
-    output.json = {{QStringLiteral("operation"), operationName},
-                   {QStringLiteral("gOledLength"), Model_QuorParam::gOledLength},
-                   {QStringLiteral("tables"), tables}};
+    Output output = keyboardView(*keyboard);
+    output.text.prepend(QStringLiteral("Keyboard keys after %1 (first/second line; - is empty)\n")
+                            .arg(operationName));
+    output.json.insert(QStringLiteral("operation"), operationName);
     return output;
 }
 
 Output topologyCommand(const QString &file, const QString &jsonFile)
 {
+    if (file == QLatin1String("-"))
+        throw CommandError(QStringLiteral("a topology file must be named: the store cannot read "
+                                          "or write standard input"));
     model_topology_param store;
     Output output;
+    const QString name = escaped(file);
     if (!jsonFile.isEmpty()) {
-        const QJsonDocument document = readJsonFile(jsonFile);
-        if (!document.isArray())
-            throw CommandError(QStringLiteral("%1 does not hold a JSON array").arg(jsonFile));
+        const QJsonValue value = readJsonFile(jsonFile);
+        if (!value.isArray())
+            throw CommandError(QStringLiteral("%1 holds %2, not a JSON array")
+                                   .arg(fileName(jsonFile), kindOf(value)));
         const QFileInfo target(file);
         if (target.isDir())
-            throw CommandError(QStringLiteral("%1 is a directory").arg(file));
+            throw CommandError(QStringLiteral("%1 is a directory").arg(name));
         if (target.exists() && !target.isFile())
-            throw CommandError(QStringLiteral("%1 is not a regular file").arg(file));
-        const QJsonArray modules = document.array();
+            throw CommandError(QStringLiteral("%1 is not a regular file").arg(name));
+        const QJsonArray modules = value.toArray();
+        // Only an object with members becomes a section of the file; the others store nothing.
+        const auto sections
+            = qsizetype(std::count_if(modules.begin(), modules.end(), [](const QJsonValue &m) {
+                  return m.isObject() && !m.toObject().isEmpty();
+              }));
+        const FileIdentity before = identity(file);
         store.setTPLYModuleData(file, modules);
-        // The store reports no failure, so the file itself must show that the write took place.
-        if (model_topology_param().getTPLYModuleData(file) != storedForm(modules))
-            throw CommandError(QStringLiteral("could not store the modules in %1").arg(file));
-        output.text = QStringLiteral("Stored %1 modules in %2\n").arg(modules.size()).arg(file);
-        output.json = {{QStringLiteral("file"), file}, {QStringLiteral("written"), modules.size()}};
+        // The store reports no failure, so the file itself must show that the write took place:
+        // it reads back as many modules as were stored, and a file that holds any is a new one.
+        const FileIdentity after = identity(file);
+        const bool replaced = after.inode != 0 && !(after == before);
+        if (model_topology_param().getTPLYModuleData(file).size() != sections
+            || (sections > 0 && !replaced))
+            throw CommandError(QStringLiteral("could not store the modules in %1").arg(name));
+        if (modules.isEmpty())
+            output.text = QStringLiteral("Stored nothing in %1: the array is empty\n").arg(name);
+        else if (sections == modules.size())
+            output.text = QStringLiteral("Stored %1 modules in %2\n").arg(sections).arg(name);
+        else if (sections == 0)
+            output.text = QStringLiteral("Stored nothing in %1: none of the %2 elements is an "
+                                         "object with members\n")
+                              .arg(name)
+                              .arg(modules.size());
+        else
+            output.text = QStringLiteral("Stored %1 of %2 elements in %3: elements that are not "
+                                         "objects with members store nothing\n")
+                              .arg(sections)
+                              .arg(modules.size())
+                              .arg(name);
+        output.json = {{QStringLiteral("file"), file},
+                       {QStringLiteral("elements"), modules.size()},
+                       {QStringLiteral("written"), sections}};
         return output;
     }
 
     const QFileInfo info(file);
     if (!info.exists())
-        throw CommandError(QStringLiteral("no topology file at %1").arg(file));
+        throw CommandError(QStringLiteral("no topology file at %1").arg(name));
     if (!info.isFile() || !info.isReadable())
-        throw CommandError(QStringLiteral("cannot read topology file %1").arg(file));
+        throw CommandError(QStringLiteral("cannot read topology file %1").arg(name));
     const QJsonArray modules = store.getTPLYModuleData(file);
     output.text = QString::fromUtf8(QJsonDocument(modules).toJson(QJsonDocument::Indented));
     output.json = {{QStringLiteral("file"), file}, {QStringLiteral("modules"), modules}};

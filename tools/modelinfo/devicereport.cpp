@@ -42,14 +42,36 @@ bool knows(Capacity Model::*probe, int code)
     return (*model).*probe != -1;
 }
 
-ModelReport processorReport(int code)
+QJsonObject entriesToJson(const Entries &entries)
 {
+    QJsonObject object;
+    for (const auto &entry : entries)
+        object.insert(entry.first, entry.second);
+    return object;
+}
+
+// The report of a model built for code.
+template<typename Model>
+ModelReport builtReport(int code)
+{
+    const auto model = std::make_unique<Model>();
+    {
+        const SilenceLog silence;
+        model->initParam(code);
+    }
+    return modelReport(*model);
+}
+
+} // namespace
+
+ModelReport modelReport(ModelCalyth &model)
+{
+    ModelCalyth *const m = &model;
     ModelReport r;
     r.model = QStringLiteral("processor");
     r.className = QStringLiteral("ModelCalyth");
-    r.known = knows(&ModelCalyth::m_maxOutputCount, code);
-    const auto m = std::make_unique<ModelCalyth>();
-    m->initParam(code);
+    r.code = m->m_deviceCode;
+    r.known = knows(&ModelCalyth::m_maxOutputCount, m->m_deviceCode);
     r.capacities = {
         {QStringLiteral("PreOutputCount"), m->getMaxPreOutputCount()},
         {QStringLiteral("PreOutputGroup"), m->getMaxPreOutputGroup()},
@@ -128,14 +150,14 @@ ModelReport processorReport(int code)
     return r;
 }
 
-ModelReport sceneReport(int code)
+ModelReport modelReport(ModelScene &model)
 {
+    ModelScene *const m = &model;
     ModelReport r;
     r.model = QStringLiteral("scene");
     r.className = QStringLiteral("ModelScene");
-    r.known = knows(&ModelScene::m_maxOutputCount, code);
-    const auto m = std::make_unique<ModelScene>();
-    m->initParam(code);
+    r.code = m->m_deviceCode;
+    r.known = knows(&ModelScene::m_maxOutputCount, m->m_deviceCode);
     r.capacities = {
         {QStringLiteral("SourceCount"), m->getMaxSourceCount()},
         {QStringLiteral("BankCount"), m->getMaxBankCount()},
@@ -162,14 +184,14 @@ ModelReport sceneReport(int code)
     return r;
 }
 
-ModelReport bankPlayerReport(int code)
+ModelReport modelReport(ModelBankPlayer &model)
 {
+    ModelBankPlayer *const m = &model;
     ModelReport r;
     r.model = QStringLiteral("bankplayer");
     r.className = QStringLiteral("ModelBankPlayer");
-    r.known = knows(&ModelBankPlayer::m_maxOutputCount, code);
-    const auto m = std::make_unique<ModelBankPlayer>();
-    m->initParam(code);
+    r.code = m->m_deviceCode;
+    r.known = knows(&ModelBankPlayer::m_maxOutputCount, m->m_deviceCode);
     r.capacities = {
         {QStringLiteral("BankCount"), m->getMaxBankCount()},
         {QStringLiteral("OutputCount"), m->getMaxOutputCount()},
@@ -183,15 +205,13 @@ ModelReport bankPlayerReport(int code)
     return r;
 }
 
-ModelReport icReport(int code)
+ModelReport modelReport(ModelIC &m)
 {
     ModelReport r;
     r.model = QStringLiteral("ic");
     r.className = QStringLiteral("ModelIC");
-    r.known = knows(&ModelIC::m_maxGroupCount, code);
-    const SilenceLog silence;
-    ModelIC m;
-    m.initParam(code);
+    r.code = m.m_deviceCode;
+    r.known = knows(&ModelIC::m_maxGroupCount, m.m_deviceCode);
     r.capacities = {
         {QStringLiteral("GroupCount"), m.getMaxGroupCount()},
         {QStringLiteral("SignalGroupCount"), m.getMaxSignalGroupCount()},
@@ -209,16 +229,6 @@ ModelReport icReport(int code)
     return r;
 }
 
-QJsonObject entriesToJson(const Entries &entries)
-{
-    QJsonObject object;
-    for (const auto &entry : entries)
-        object.insert(entry.first, entry.second);
-    return object;
-}
-
-} // namespace
-
 QString hexCode(int code)
 {
     return QLatin1String("0x")
@@ -227,18 +237,17 @@ QString hexCode(int code)
 
 QVector<ModelReport> deviceReports(int code)
 {
-    return {processorReport(code), sceneReport(code), bankPlayerReport(code), icReport(code)};
+    return {builtReport<ModelCalyth>(code), builtReport<ModelScene>(code),
+            builtReport<ModelBankPlayer>(code), builtReport<ModelIC>(code)};
 }
 
-QJsonObject toJson(const ModelReport &report)
+QJsonObject toJson(const ModelReport &report, bool withContainers)
 {
     QJsonObject object{{QStringLiteral("model"), report.model},
                        {QStringLiteral("class"), report.className},
                        {QStringLiteral("known"), report.known},
                        {QStringLiteral("capacities"), entriesToJson(report.capacities)}};
-    // The tree of a code the model does not know is the tree of some earlier code: listing it
-    // under this code would mislead.
-    if (report.known)
+    if (withContainers)
         object.insert(QStringLiteral("containers"), entriesToJson(report.containers));
     return object;
 }

@@ -14,14 +14,29 @@ struct ModelReport
 {
     QString model; // short name used on the command line and in JSON: processor, scene, ...
     QString className;
+    int code = 0;       // the model's m_deviceCode
     bool known = false; // whether the model's capacity table has a row for the code
-    Entries capacities; // getter name without "getMax", value after initParam(code)
-    Entries containers; // container member, entry count after initParam(code)
+    Entries capacities; // getter name without "getMax", its value
+    Entries containers; // container member, entry count
 };
 
-// Every device model, in the order processor, scene, bank player, IC.
+class ModelCalyth;
+class ModelScene;
+class ModelBankPlayer;
+class ModelIC;
+
+// What one model holds, whether built for a code or restored from a document. (The getters are
+// not const.)
+ModelReport modelReport(ModelCalyth &model);
+ModelReport modelReport(ModelScene &model);
+ModelReport modelReport(ModelBankPlayer &model);
+ModelReport modelReport(ModelIC &model);
+
+// Every device model built for code, in the order processor, scene, bank player, IC.
 QVector<ModelReport> deviceReports(int code);
-QJsonObject toJson(const ModelReport &report);
+// The containers of a tree built for a code the model does not know are those of some earlier
+// code: the device command leaves them out, since listing them under this code would mislead.
+QJsonObject toJson(const ModelReport &report, bool withContainers);
 
 // Every code any model knows, ascending.
 QVector<int> knownDeviceCodes();

@@ -20,8 +20,8 @@ class model_API_param;
 class model_Protocoldata;
 class model_OsdParam;
 
-/// Why restore() or check() refused a document: the JSON path of the first problem (empty for the
-/// document as a whole) and what is wrong there.
+/// Why restore() or check() refused a document, or apply() a difference: the JSON path of the
+/// first problem (empty for the document as a whole) and what is wrong there.
 struct ModelStateError
 {
     QString path;    ///< For example `m_outputRecAList[3].value2`.
@@ -75,6 +75,12 @@ struct ModelStateDifference
 /// Paths name a member by its name, a record's field as `.field` and an array element as `[i]`:
 /// `m_pBankVec[2].pLayerVec[17].areaX`, `m_presetKeys[0][5].firstString`, `m_map[1].value`.
 /// Owned pointers add nothing to a path. The document's own entries are `class` and `format`.
+/// A key that no member has, and that is empty or holds a '.', '[', ']', '"', '\\' or a control
+/// character, is written `["key"]` with the escapes of a JSON string (`m_text1["a.b"]`), so
+/// that every path names one place.
+///
+/// No function here recurses along a document: a document nested as deep as QJsonDocument reads
+/// is walked on the heap, and checking a document allocates nothing that grows with its size.
 class MODELSTATE_EXPORT ModelState
 {
 public:
@@ -135,12 +141,42 @@ public:
     /// else they differ.
     static QVector<ModelStateDifference> compare(const QJsonObject &before,
                                                  const QJsonObject &after);
+    /// The first maximum differences that compare(before, after) lists, and in total, if not
+    /// null, how many it lists in all. The differences beyond maximum cost no memory: they are
+    /// only counted.
+    static QVector<ModelStateDifference> compare(const QJsonObject &before,
+                                                 const QJsonObject &after, qsizetype maximum,
+                                                 qsizetype *total = nullptr);
+
+    /// Applies differences as compare() lists them to document, all of them or some, and returns
+    /// true; or returns false, sets error if given, and leaves document as it was.
+    ///
+    /// A Changed difference needs the value before at its path and sets after there; a Removed
+    /// one needs before at its path and takes it out; an Added one needs its path free and puts
+    /// after there. Array elements are added and removed at the end of their array only: the
+    /// Added elements of an array must continue it without a gap, and its Removed elements must
+    /// be its last ones. No path may be given twice or lie inside another difference's path.
+    /// So compare(before, after) applied to before gives after exactly, and any part of it that
+    /// keeps those rules applies to before as well. The error names the path of the first problem
+    /// met: a value that is missing, present already or other than before, a path that is not
+    /// one, or an array element out of place.
+    static bool apply(QJsonObject &document, const QVector<ModelStateDifference> &differences,
+                      ModelStateError *error = nullptr);
+
+    /// How toJson() lays out its text.
+    enum TextLayout {
+        Indented, ///< Four spaces a level, one member a line, a line break at the end.
+        Compact,  ///< One line without any white space and without a line break at the end.
+    };
 
     /// The document as indented JSON text in document order: "class", "format", then the members
     /// in declaration order, and every record's fields in their declaration order (where
     /// QJsonDocument::toJson would sort them by name). Members a document's class does not know
     /// follow in name order. QJsonDocument::fromJson() reads the text back to the same document.
     static QByteArray toJson(const QJsonObject &document);
+    /// The same text as toJson(document), laid out as layout says: the scene's largest document is
+    /// 12 MB indented and 4.3 MB compact.
+    static QByteArray toJson(const QJsonObject &document, TextLayout layout);
 };
 
 #endif // MODEL_STATE_MODELSTATE_H

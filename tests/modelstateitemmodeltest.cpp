@@ -1,0 +1,486 @@
+// The item model over state documents: its rows against Qt's model checks, incremental updates
+// against a fresh model, edits against restore(), and the comparison marks.
+
+#include <model/bankplayer/modelbankplayer.h>
+#include <model/ic/modelic.h>
+#include <model/keyboard/model_quorparam.h>
+#include <model/processor/modelcalyth.h>
+#include <model/records/model_api_param.h>
+#include <model/records/model_osdparam.h>
+#include <model/records/model_protocoldata.h>
+#include <model/scene/modelscene.h>
+#include <model/state/modelstateitemmodel.h>
+#include <model/topology/model_topology_param.h>
+
+#include <QtCore/QJsonArray>
+#include <QtCore/QRandomGenerator>
+#include <QtTest/QAbstractItemModelTester>
+#include <QtTest/QtTest>
+
+#include <memory>
+
+using Model = ModelStateItemModel;
+
+namespace {
+
+// The smallest tree of each model that has one, so that the model checks visit every row.
+template<typename T>
+QJsonObject saved(int code = 0)
+{
+    const auto object = std::make_unique<T>();
+    if constexpr (std::is_same_v<T, Model_QuorParam>)
+        object->m_map = {{1, 10}, {3, 30}};
+    else if constexpr (std::is_same_v<T, ModelCalyth> || std::is_same_v<T, ModelScene>)
+        object->initParam(code);
+    return ModelState::save(*object);
+}
+
+QJsonObject processor()
+{
+    return saved<ModelCalyth>(0x2C0200);
+}
+
+// Every row, depth first, with what each column and role shows: two models are alike if these are.
+QStringList rows(const QAbstractItemModel &model, const QModelIndex &parent = {})
+{
+    QStringList all;
+    for (int r = 0; r < model.rowCount(parent); ++r) {
+        const QModelIndex i = model.index(r, 0, parent);
+        QStringList row{i.data(Model::PathRole).toString(),
+                        QString::number(i.data(Model::DifferenceRole).toInt())};
+        for (int c = 0; c < Model::ColumnCount; ++c)
+            row << i.siblingAtColumn(c).data().toString();
+        all << row.join(QLatin1Char('|')) << rows(model, i);
+    }
+    return all;
+}
+
+// Whether a row at path lies on the way to, at, or below one of the paths.
+bool related(const QString &path, const QStringList &paths)
+{
+    return std::any_of(paths.cbegin(), paths.cend(), [&](const QString &p) {
+        const QString &shorter = p.size() < path.size() ? p : path;
+        const QString &longer = p.size() < path.size() ? path : p;
+        return longer.startsWith(shorter)
+            && (longer.size() == shorter.size() || longer.at(shorter.size()) == QLatin1Char('.')
+                || longer.at(shorter.size()) == QLatin1Char('['));
+    });
+}
+
+// A random change somewhere below value: a leaf changed, an entry appended or dropped, an array
+// become null or a null become an array.
+QJsonValue changed(const QJsonValue &value, QRandomGenerator &random)
+{
+    if (value.isObject()) {
+        QJsonObject object = value.toObject();
+        const QString key = object.keys().at(int(random.bounded(object.size())));
+        if (key != QLatin1String("class"))
+            object[key] = changed(object.value(key), random);
+        return object;
+    }
+    if (value.isArray()) {
+        QJsonArray array = value.toArray();
+        const quint32 what = random.bounded(8);
+        if (array.isEmpty() || what == 0)
+            array.append(array.isEmpty() ? QJsonValue(7) : array.last());
+        else if (what == 1)
+            array.removeLast();
+        else if (what == 2)
+            return QJsonValue::Null;
+        else {
+            const int i = int(random.bounded(array.size()));
+            array[i] = changed(array.at(i), random);
+        }
+        return array;
+    }
+    if (value.isString())
+        return value.toString() + QLatin1Char('x');
+    return value.isNull() ? QJsonValue(QJsonArray{1, 2}) : QJsonValue(value.toDouble() + 1);
+}
+
+} // namespace
+
+class ModelStateItemModelTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void modelChecks_data()
+    {
+        QTest::addColumn<QJsonObject>("document");
+        QTest::newRow("ModelCalyth") << processor();
+        QTest::newRow("ModelScene") << saved<ModelScene>(0x2C0200);
+        QTest::newRow("ModelBankPlayer") << saved<ModelBankPlayer>();
+        QTest::newRow("ModelIC") << saved<ModelIC>();
+        QTest::newRow("Model_QuorParam") << saved<Model_QuorParam>();
+        QTest::newRow("model_topology_param") << saved<model_topology_param>();
+        QTest::newRow("model_API_param") << saved<model_API_param>();
+        QTest::newRow("model_Protocoldata") << saved<model_Protocoldata>();
+        QTest::newRow("model_OsdParam") << saved<model_OsdParam>();
+    }
+
+    // Qt's checks on every row, alone and against a comparison that differs in every way; every
+    // leaf but the document's own entries is editable, which needs the class's types.
+    void modelChecks()
+    {
+        QFETCH(QJsonObject, document);
+        Model model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        model.setDocument(document);
+        QCOMPARE(ModelState::classNames().count(document.value(QLatin1String("class")).toString()),
+                 1);
+        QStringList leaves;
+        std::function<void(const QModelIndex &)> visit = [&](const QModelIndex &parent) {
+            for (int r = 0; r < model.rowCount(parent); ++r) {
+                const QModelIndex i = model.index(r, Model::ValueColumn, parent);
+                const QJsonValue v = i.data(Model::ValueRole).toJsonValue();
+                const bool leaf = !v.isArray() && !v.isObject() && !v.isNull();
+                QCOMPARE(bool(i.flags() & Qt::ItemIsEditable), leaf && (parent.isValid() || r > 1));
+                leaves << i.data(Model::PathRole).toString();
+                visit(i.siblingAtColumn(0));
+            }
+        };
+        visit({});
+        QCOMPARE(model.indexOfPath(leaves.last()).data(Model::PathRole).toString(), leaves.last());
+
+        QRandomGenerator random(1);
+        QJsonObject other = document;
+        for (int i = 0; i < 12; ++i)
+            other = changed(other, random).toObject();
+        model.setComparisonDocument(other);
+        QCOMPARE(model.differences().size(), ModelState::compare(other, document).size());
+        model.setDocument(other);
+        QVERIFY(model.differences().isEmpty());
+    }
+
+    void update_data()
+    {
+        QTest::addColumn<QJsonObject>("document");
+        QTest::addColumn<QJsonObject>("next");
+        QTest::addColumn<QJsonObject>("compared"); // empty: no comparison
+        QTest::addColumn<quint32>("built");        // how many rows of three the test builds
+        QRandomGenerator random(3);
+        const auto randomRows = [&](const char *name, const QJsonObject &document, int count) {
+            for (int seed = 1; seed <= count; ++seed) {
+                QJsonObject next = document;
+                QJsonObject compared = document;
+                for (int i = 0; i < 8; ++i) {
+                    next = changed(next, random).toObject();
+                    compared = seed % 2 ? changed(compared, random).toObject() : QJsonObject();
+                }
+                QTest::addRow("%s %d", name, seed) << document << next << compared << 2u;
+            }
+        };
+        randomRows("processor", processor(), 6);
+        randomRows("scene", saved<ModelScene>(0x2C0200), 6);
+        randomRows("keyboard", saved<Model_QuorParam>(), 2);
+        // An entry that only the comparison keeps, and one that comes back: its rows below switch
+        // between the two documents' values and marks.
+        QJsonObject two = processor();
+        QJsonArray containers = two.value(QLatin1String("m_containerList")).toArray();
+        containers.append(containers.at(0));
+        two[QLatin1String("m_containerList")] = containers;
+        QTest::newRow("entry left to the comparison") << two << processor() << two << 3u;
+        QTest::newRow("entry back from the comparison") << processor() << two << two << 3u;
+    }
+
+    // Random changes, then setDocument(), with some rows built as a view would: the rows equal a
+    // fresh model's; nothing was reset; every signal and every lost index lies on the way to a
+    // change, at it, or below it; every row kept that shows another value or mark was signalled;
+    // the insertions and removals account for every row count.
+    void update()
+    {
+        QFETCH(QJsonObject, document);
+        QFETCH(QJsonObject, next);
+        QFETCH(QJsonObject, compared);
+        QFETCH(quint32, built);
+        QStringList paths;
+        for (const ModelStateDifference &d : ModelState::compare(document, next))
+            paths << d.path;
+
+        Model model(document);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        model.setComparisonDocument(compared);
+        QRandomGenerator random(7);
+        QVector<std::tuple<QString, QString, QPersistentModelIndex>> indexes;
+        QHash<QString, int> counts{{QString(), model.rowCount()}};
+        const auto shown = [](const QModelIndex &i) {
+            return i.data().toString() + QString::number(i.data(Model::DifferenceRole).toInt());
+        };
+        std::function<void(const QModelIndex &)> keep = [&](const QModelIndex &parent) {
+            for (int r = 0; r < model.rowCount(parent); ++r) {
+                const QModelIndex i = model.index(r, Model::ValueColumn, parent);
+                const QString path = i.data(Model::PathRole).toString();
+                indexes.append({path, shown(i), i});
+                counts.insert(path, model.rowCount(i.siblingAtColumn(0)));
+                if (random.bounded(3u) < built)
+                    keep(i.siblingAtColumn(0));
+            }
+        };
+        keep({});
+        QStringList signalled;
+        const auto note
+            = [&](const QModelIndex &i) { signalled << i.data(Model::PathRole).toString(); };
+        connect(&model, &QAbstractItemModel::dataChanged, this,
+                [&](const QModelIndex &a, const QModelIndex &b) {
+                    for (int r = a.row(); r <= b.row(); ++r)
+                        note(a.siblingAtRow(r));
+                });
+        connect(&model, &QAbstractItemModel::rowsInserted, this,
+                [&](const QModelIndex &parent, int first, int last) {
+                    note(parent);
+                    counts[parent.data(Model::PathRole).toString()] += last - first + 1;
+                });
+        connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                [&](const QModelIndex &parent, int first, int last) {
+                    note(parent);
+                    counts[parent.data(Model::PathRole).toString()] -= last - first + 1;
+                });
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+
+        model.setDocument(next);
+        Model fresh(next);
+        fresh.setComparisonDocument(compared);
+        QCOMPARE(rows(model), rows(fresh));
+        QCOMPARE(resets.count(), 0);
+        for (const QString &s : std::as_const(signalled))
+            QVERIFY2(related(s, paths) || s.isEmpty(), qPrintable(s));
+        QCOMPARE(model.rowCount(), counts.value(QString()));
+        for (const auto &[path, before, index] : std::as_const(indexes)) {
+            if (!related(path, paths))
+                QCOMPARE(index.data(Model::PathRole).toString(), path);
+            if (!index.isValid())
+                continue;
+            QVERIFY2(shown(index) == before || signalled.contains(path), qPrintable(path));
+            QCOMPARE(model.rowCount(model.index(index.row(), 0, index.parent())),
+                     counts.value(path));
+        }
+    }
+
+    void edit_data()
+    {
+        QTest::addColumn<QJsonObject>("document");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QJsonValue>("stored"); // undefined: refused
+        QTest::addColumn<QString>("message");
+        const QJsonObject p = processor();
+        const QJsonObject k = saved<Model_QuorParam>();
+        QJsonObject m = p; // its rows no longer line up with the declared members
+        m.remove(QLatin1String("m_text1"));
+        const QString name = QStringLiteral("m_containerList[0].name");
+        const QString long41(41, QLatin1Char('a'));
+        const QJsonValue no(QJsonValue::Undefined);
+        const QString int32 = QStringLiteral("expected an integer from -2147483648 to 2147483647");
+        const QString bytes40 = QStringLiteral("expected a string of 40 bytes (U+0000 to U+00FF)");
+        // clang-format off
+        //                                    document path            text           stored             message
+        QTest::newRow("uint8")             << p << "m_byte1"        << " 255"       << QJsonValue(255)  << "";
+        QTest::newRow("uint8 above")       << p << "m_byte1"        << "256"        << no               << "expected an integer from 0 to 255, found 256";
+        QTest::newRow("after a missing")   << m << "m_byte1"        << "256"        << no               << "expected an integer from 0 to 255, found 256";
+        QTest::newRow("int fraction")      << p << "m_deviceCode"   << "1.5"        << no               << int32 + ", found 1.5";
+        QTest::newRow("int exponent")      << p << "m_deviceCode"   << "1e3"        << QJsonValue(1000) << "";
+        QTest::newRow("int text")          << p << "m_deviceCode"   << "x"          << no               << int32 + ", found a string";
+        QTest::newRow("double")            << p << "m_doubleValue"  << "0.1"        << QJsonValue(0.1)  << "";
+        QTest::newRow("double NaN")        << p << "m_doubleValue"  << "NaN"        << QJsonValue("NaN") << "";
+        QTest::newRow("double -0")         << p << "m_doubleValue"  << "-0"         << QJsonValue("-0") << "";
+        QTest::newRow("double text")       << p << "m_doubleValue"  << "nine"       << no               << "expected a number, or \"NaN\", \"Infinity\", \"-Infinity\" or \"-0\", found a string";
+        QTest::newRow("string escapes")    << p << "m_text1"        << "a\\x0a\\\\" << QJsonValue("a\n\\") << "";
+        QTest::newRow("string bad escape") << p << "m_text1"        << "a\\n"       << no               << "expected \\\\ or \\xHH at character 1";
+        QTest::newRow("bytes filled up")   << p << name             << "Wall"       << QJsonValue("Wall" + QString(36, QChar(0))) << "";
+        QTest::newRow("bytes too long")    << p << name             << long41       << no               << bytes40 + ", found 41 characters";
+        QTest::newRow("bytes beyond U+FF") << p << name             << "\u20ac"     << no               << bytes40 + ", found U+20ac at character 0";
+        QTest::newRow("map key")           << k << "m_map[1].key"   << "2"          << QJsonValue(2)    << "";
+        QTest::newRow("map key twice")     << k << "m_map[1].key"   << "1"          << no               << "key 1 given twice";
+        QTest::newRow("class")             << p << "class"          << "ModelIC"    << no               << "";
+        QTest::newRow("array")             << p << "m_intBlock1"    << "1"          << no               << "";
+        // clang-format on
+    }
+
+    void edit()
+    {
+        QFETCH(QJsonObject, document);
+        QFETCH(QString, path);
+        QFETCH(QString, text);
+        QFETCH(QJsonValue, stored);
+        QFETCH(QString, message);
+        Model model(document);
+        QSignalSpy refused(&model, &Model::editRefused);
+        QSignalSpy edited(&model, &Model::documentEdited);
+        const QModelIndex index = model.indexOfPath(path, Model::ValueColumn);
+        QVERIFY(index.isValid());
+        QCOMPARE(model.setData(index, text), !stored.isUndefined());
+        QCOMPARE(model.editError().message, message);
+        QCOMPARE(refused.count(), message.isEmpty() ? 0 : 1);
+        if (stored.isUndefined()) {
+            QCOMPARE(model.document(), document);
+            return;
+        }
+        QCOMPARE(index.data(Model::ValueRole).toJsonValue(), stored);
+        QCOMPARE(edited.count(), 1);
+        QVERIFY(ModelState::check(model.document()));
+        QCOMPARE(ModelState::compare(document, model.document()).size(), 1);
+    }
+
+    // Any JSON value in any leaf: the model takes it exactly when restore() takes the document.
+    void editsAgreeWithRestore()
+    {
+        const QJsonValue values[] = {0,
+                                     -1,
+                                     255,
+                                     256,
+                                     65536,
+                                     2147483648.0,
+                                     -2147483649.0,
+                                     1.5,
+                                     QStringLiteral("NaN"),
+                                     QStringLiteral("-0"),
+                                     QString(),
+                                     QString(31, QLatin1Char('a')),
+                                     QStringLiteral("\u0100"),
+                                     QJsonValue::Null,
+                                     true,
+                                     QJsonArray{},
+                                     QJsonObject{}};
+        const QJsonObject documents[] = {processor(), saved<Model_QuorParam>()};
+        QRandomGenerator random(7);
+        for (const QJsonObject &document : documents) {
+            Model model(document);
+            QVector<QModelIndex> leaves;
+            std::function<void(const QModelIndex &)> visit = [&](const QModelIndex &parent) {
+                for (int r = 0; r < model.rowCount(parent); ++r) {
+                    const QModelIndex i = model.index(r, Model::ValueColumn, parent);
+                    if (i.flags() & Qt::ItemIsEditable)
+                        leaves << i;
+                    visit(i.siblingAtColumn(0));
+                }
+            };
+            visit({});
+            for (int n = 0; n < 400; ++n) {
+                const QModelIndex leaf = leaves.at(int(random.bounded(leaves.size())));
+                const QJsonValue value = values[random.bounded(int(std::size(values)))];
+                const QJsonObject before = model.document();
+                const bool taken
+                    = model.setData(leaf, QVariant::fromValue(value), Model::ValueRole);
+                // The document with the value in place, built by hand along the index's parents.
+                QJsonValue edited = value;
+                for (QModelIndex i = leaf; i.isValid(); i = i.parent()) {
+                    const QJsonValue container = i.parent().isValid()
+                        ? i.parent().data(Model::ValueRole).toJsonValue()
+                        : QJsonValue(before);
+                    if (container.isArray()) {
+                        QJsonArray a = container.toArray();
+                        a[i.row()] = edited;
+                        edited = a;
+                    } else {
+                        QJsonObject o = container.toObject();
+                        o[i.siblingAtColumn(0).data().toString()] = edited;
+                        edited = o;
+                    }
+                }
+                ModelStateError error;
+                QVERIFY2(ModelState::check(edited.toObject(), &error) == taken,
+                         qPrintable(leaf.data(Model::PathRole).toString() + QLatin1String(": ")
+                                    + error.toString()));
+                QCOMPARE(model.document(), taken ? edited.toObject() : before);
+            }
+        }
+    }
+
+    void comparison_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>(
+            "reference");                        // the comparison's value at path; undefined: none
+        QTest::addColumn<QStringList>("marked"); // path=Difference, for rows the change marks
+        QTest::newRow("changed leaf")
+            << "m_containerList[0].value3" << QJsonValue(9)
+            << QStringList{"m_containerList=4", "m_containerList[0]=4",
+                           "m_containerList[0].value3=1", "m_containerList[0].value2=0"};
+        QTest::newRow("removed entry")
+            << "m_pOutputVecF[1]" << QJsonValue(5)
+            << QStringList{"m_pOutputVecF=4", "m_pOutputVecF[0]=0", "m_pOutputVecF[1]=3"};
+        QTest::newRow("added entry")
+            << "m_inputBoardNameList[0]" << QJsonValue(QJsonValue::Undefined)
+            << QStringList{"m_inputBoardNameList=4", "m_inputBoardNameList[0]=2"};
+        QTest::newRow("removed record")
+            << "m_containerList[1]" << QJsonValue(QJsonObject{{"value1", 3}})
+            << QStringList{"m_containerList[1]=3", "m_containerList[1].value1=3"};
+        QTest::newRow("another type") << "m_pOutputVecA" << QJsonValue(QJsonValue::Null)
+                                      << QStringList{"m_pOutputVecA=1", "m_pOutputVecA[0]=0"};
+    }
+
+    // The comparison's own entries appear as rows of their own, with its values; ending the
+    // comparison takes them away again.
+    void comparison()
+    {
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, reference);
+        QFETCH(QStringList, marked);
+        // path is "member", "member[i]" or "member[i].field"; an entry one past the end is added.
+        const QJsonObject document = processor();
+        const QStringList parts
+            = path.split(QRegularExpression(QStringLiteral("[\\[\\].]+")), Qt::SkipEmptyParts);
+        QJsonObject other = document;
+        if (parts.size() == 1) {
+            other[path] = reference;
+        } else {
+            QJsonArray array = document.value(parts.at(0)).toArray();
+            const int entry = parts.at(1).toInt();
+            QJsonValue value = reference;
+            if (parts.size() > 2) {
+                QJsonObject record = array.at(entry).toObject();
+                record[parts.at(2)] = reference;
+                value = record;
+            }
+            if (value.isUndefined())
+                array.removeAt(entry);
+            else if (entry == array.size())
+                array.append(value);
+            else
+                array[entry] = value;
+            other[parts.at(0)] = array;
+        }
+
+        Model model(document);
+        const QStringList before = rows(model);
+        model.setComparisonDocument(other);
+        for (const QString &m : marked) {
+            const QModelIndex i = model.indexOfPath(m.section(QLatin1Char('='), 0, 0));
+            QVERIFY2(i.isValid(), qPrintable(m));
+            QCOMPARE(i.data(Model::DifferenceRole).toInt(), m.section(QLatin1Char('='), 1).toInt());
+        }
+        const QVariant compared = model.indexOfPath(path).data(Model::ComparisonValueRole);
+        QCOMPARE(compared.isValid(), !reference.isUndefined());
+        if (compared.isValid())
+            QCOMPARE(compared.toJsonValue(), reference);
+        model.setComparisonDocument({});
+        QCOMPARE(rows(model), before);
+    }
+
+    // findPaths() walks the document itself: it finds what the rows would show.
+    void findPaths()
+    {
+        Model model(processor());
+        const QStringList all = rows(model);
+        for (const char *text : {"value3", "[1]", "128", "list of", "CALYTH"}) {
+            QStringList expected;
+            for (const QString &row : all) {
+                const QStringList columns = row.split(QLatin1Char('|'));
+                if (columns.at(0).contains(text, Qt::CaseInsensitive)
+                    || (!model.indexOfPath(columns.at(0))
+                             .data(Model::ValueRole)
+                             .toJsonValue()
+                             .isArray()
+                        && columns.at(3).contains(text, Qt::CaseInsensitive)))
+                    expected << columns.at(0);
+            }
+            QCOMPARE(model.findPaths(QLatin1String(text)), expected);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(ModelStateItemModelTest)
+#include "modelstateitemmodeltest.moc"

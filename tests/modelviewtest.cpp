@@ -1,0 +1,193 @@
+// The modelview window under the offscreen platform: a session from opening a document to saving
+// it, with a screenshot, and the refusals of its operations.
+
+#include "modelviewwindow.h"
+
+#include <model/processor/modelcalyth.h>
+#include <model/state/modelstateitemmodel.h>
+
+#include <QtCore/QJsonArray>
+#include <QtCore/QTemporaryDir>
+#include <QtGui/QImage>
+#include <QtTest/QtTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QStatusBar>
+#include <QtWidgets/QTreeView>
+
+#include <memory>
+
+using Model = ModelStateItemModel;
+
+class ModelViewTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &content)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+    static QString currentPath(const QTreeView *tree)
+    {
+        return tree->currentIndex().data(Model::PathRole).toString();
+    }
+
+    // F2 on the current row, the value typed over, Return.
+    static void typeValue(QTreeView *tree, const QString &text)
+    {
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto *editor = tree->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->clear();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!tree->viewport()->findChild<QLineEdit *>()); // committed, then closed
+    }
+
+private slots:
+    void session()
+    {
+        const auto processor = std::make_unique<ModelCalyth>();
+        processor->initParam(0x250300);
+        const QJsonObject before = ModelState::save(*processor);
+        QJsonObject after = before;
+        after[QStringLiteral("m_resolutionWidth")] = 4321;
+        QJsonArray containers = after.value(QStringLiteral("m_containerList")).toArray();
+        containers.removeLast();
+        QJsonObject container = containers.at(2).toObject();
+        container[QStringLiteral("value14")] = 5;
+        containers[2] = container;
+        after[QStringLiteral("m_containerList")] = containers;
+        const QString beforeFile = write(QStringLiteral("before.json"), ModelState::toJson(before));
+        const QString afterFile = write(QStringLiteral("after.json"), ModelState::toJson(after));
+
+        ModelViewWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *tree = window.findChild<QTreeView *>(QStringLiteral("tree"));
+        auto *differences = window.findChild<QTreeView *>(QStringLiteral("differences"));
+        auto *path = window.findChild<QLabel *>(QStringLiteral("path"));
+        QVERIFY(window.openFile(afterFile));
+        QVERIFY(window.windowTitle().startsWith(QStringLiteral("after.json")));
+        const int members = tree->model()->rowCount();
+        QCOMPARE(members, after.size());
+
+        // Keyboard: the first row, then the one below, named in the status line.
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Home);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(currentPath(tree), QStringLiteral("format"));
+        QVERIFY(path->text().startsWith(QStringLiteral("format  (int32)")));
+
+        // The filter keeps the matches and the rows above them, by path and by value.
+        window.setFilter(QStringLiteral("resolution"));
+        QCOMPARE(tree->model()->rowCount(), 2);
+        window.setFilter(QStringLiteral("4321"));
+        QCOMPARE(tree->model()->rowCount(), 1);
+        QCOMPARE(tree->model()->index(0, 0).data(Model::PathRole).toString(),
+                 QStringLiteral("m_resolutionWidth"));
+        window.setFilter(QString());
+        QCOMPARE(tree->model()->rowCount(), members);
+
+        // Compared with the device's defaults: the width, a container's value and the container
+        // the document dropped, in document order, the first one selected.
+        QVERIFY(window.compareWithFile(beforeFile));
+        QCOMPARE(differences->model()->rowCount(), 3);
+        QCOMPARE(currentPath(tree), QStringLiteral("m_resolutionWidth"));
+        const QColor changed = tree->currentIndex().data(Qt::BackgroundRole).value<QColor>();
+        window.nextDifference(-1);
+        const QString removed = QStringLiteral("m_containerList[3]");
+        QCOMPARE(currentPath(tree), removed);
+        QCOMPARE(tree->currentIndex().data(Model::DifferenceRole).toInt(), int(Model::Removed));
+        QVERIFY(path->text().endsWith(QStringLiteral("(record)  only in the comparison")));
+        const QColor gone = tree->currentIndex().data(Qt::BackgroundRole).value<QColor>();
+        window.nextDifference(-1);
+        const QString value14 = QStringLiteral("m_containerList[2].value14");
+        QCOMPARE(currentPath(tree), value14);
+
+        // Edits by keyboard: one refused with its reason, one taken.
+        typeValue(tree, QStringLiteral("6.5"));
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("found 6.5")));
+        QVERIFY(!window.isWindowModified());
+        typeValue(tree, QStringLiteral("6"));
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(tree->currentIndex().siblingAtColumn(Model::ValueColumn).data().toString(),
+                 QStringLiteral("6"));
+        QCOMPARE(differences->model()->rowCount(), 3);
+
+        // Saved in declaration order, as the library writes it.
+        const QString saved = m_dir.filePath(QStringLiteral("saved.json"));
+        QVERIFY(window.saveFile(saved));
+        QVERIFY(!window.isWindowModified());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        container[QStringLiteral("value14")] = 6;
+        containers[2] = container;
+        after[QStringLiteral("m_containerList")] = containers;
+        QCOMPARE(file.readAll(), ModelState::toJson(after));
+
+        // The screenshot, of the containers: a changed value, and the container only the
+        // comparison holds. It must hold more than a blank window: text, lines and both highlights.
+        window.showPath(removed + QStringLiteral(".value1"));
+        window.showPath(removed);
+        QCoreApplication::processEvents();
+        const QImage shot = window.grab().toImage();
+        QVERIFY(shot.save(QStringLiteral(MODELVIEW_SCREENSHOT)));
+        QSet<QRgb> colours;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                colours.insert(shot.pixel(x, y));
+        }
+        QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size())));
+        QVERIFY(colours.contains(changed.rgb()));
+        QVERIFY(colours.contains(gone.rgb()));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << "missing.json" << QByteArray() << "missing.json: ";
+        QTest::newRow("not JSON") << "text.json" << QByteArray("{") << "text.json: ";
+        QTest::newRow("an array") << "array.json" << QByteArray("[]")
+                                  << "array.json does not hold a JSON object";
+    }
+
+    // A file that holds no document leaves the window as it was, and says why.
+    void refusals()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        const QString path = content.isEmpty() ? m_dir.filePath(file) : write(file, content);
+        ModelViewWindow window;
+        QVERIFY(window.newFromDevice(QStringLiteral("ic"), 0x2D0000));
+        const QString title = window.windowTitle();
+        QVERIFY(!window.openFile(path));
+        QVERIFY2(window.error().contains(error), qPrintable(window.error()));
+        QVERIFY(!window.compareWithFile(path));
+        QCOMPARE(window.windowTitle(), title);
+        QVERIFY(!window.newFromDevice(QStringLiteral("mixer"), 0));
+        QCOMPARE(window.windowTitle(), title);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // Headless wherever it runs, unless told otherwise.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ModelViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "modelviewtest.moc"
