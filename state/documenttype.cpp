@@ -183,14 +183,9 @@ namespace {
 const DocumentType *documentType(const QString &className)
 {
     using Entry = const DocumentType *(*)();
-    // The classes of ModelState::classNames(); the item model's test holds the two lists together.
-    static constexpr Entry classes[] = {
-        &classType<ModelCalyth>,     &classType<ModelScene>,
-        &classType<ModelBankPlayer>, &classType<ModelIC>,
-        &classType<Model_QuorParam>, &classType<model_topology_param>,
-        &classType<model_API_param>, &classType<model_Protocoldata>,
-        &classType<model_OsdParam>,
-    };
+#define CLASS_TYPE(T) &classType<T>,
+    static constexpr Entry classes[] = {STATE_DOCUMENT_CLASSES(CLASS_TYPE)};
+#undef CLASS_TYPE
     const auto it = std::find_if(std::begin(classes), std::end(classes),
                                  [&](Entry e) { return e()->name == className; });
     return it != std::end(classes) ? (*it)() : nullptr;

@@ -294,4 +294,17 @@ DOCUMENT(model_OsdParam,
 
 } // namespace StateCodec
 
+// The classes saved as documents of their own, in the order of ModelState's overloads and of
+// ModelState::classNames(): X(Class) for each.
+#define STATE_DOCUMENT_CLASSES(X)                                                                  \
+    X(ModelCalyth)                                                                                 \
+    X(ModelScene)                                                                                  \
+    X(ModelBankPlayer)                                                                             \
+    X(ModelIC)                                                                                     \
+    X(Model_QuorParam)                                                                             \
+    X(model_topology_param)                                                                        \
+    X(model_API_param)                                                                             \
+    X(model_Protocoldata)                                                                          \
+    X(model_OsdParam)
+
 #endif // STATE_MEMBERLISTS_H

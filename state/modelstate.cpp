@@ -143,11 +143,9 @@ constexpr ClassEntry entry()
     return {Members<T>::className, &documentShape<T>, &checkDocument<T>};
 }
 
-const ClassEntry s_classes[] = {
-    entry<ModelCalyth>(),     entry<ModelScene>(),         entry<ModelBankPlayer>(),
-    entry<ModelIC>(),         entry<Model_QuorParam>(),    entry<model_topology_param>(),
-    entry<model_API_param>(), entry<model_Protocoldata>(), entry<model_OsdParam>(),
-};
+#define CLASS_ENTRY(T) entry<T>(),
+const ClassEntry s_classes[] = {STATE_DOCUMENT_CLASSES(CLASS_ENTRY)};
+#undef CLASS_ENTRY
 
 const ClassEntry *classEntry(const QJsonValue &name)
 {
@@ -338,85 +336,17 @@ private:
 
 } // namespace
 
-QJsonObject ModelState::save(const ModelCalyth &model)
-{
-    return saveDocument(model);
-}
-QJsonObject ModelState::save(const ModelScene &model)
-{
-    return saveDocument(model);
-}
-QJsonObject ModelState::save(const ModelBankPlayer &model)
-{
-    return saveDocument(model);
-}
-QJsonObject ModelState::save(const ModelIC &model)
-{
-    return saveDocument(model);
-}
-QJsonObject ModelState::save(const Model_QuorParam &model)
-{
-    return saveDocument(model);
-}
-QJsonObject ModelState::save(const model_topology_param &record)
-{
-    return saveDocument(record);
-}
-QJsonObject ModelState::save(const model_API_param &record)
-{
-    return saveDocument(record);
-}
-QJsonObject ModelState::save(const model_Protocoldata &record)
-{
-    return saveDocument(record);
-}
-QJsonObject ModelState::save(const model_OsdParam &record)
-{
-    return saveDocument(record);
-}
-
-bool ModelState::restore(ModelCalyth &model, const QJsonObject &document, ModelStateError *error)
-{
-    return restoreDocument(model, document, error);
-}
-bool ModelState::restore(ModelScene &model, const QJsonObject &document, ModelStateError *error)
-{
-    return restoreDocument(model, document, error);
-}
-bool ModelState::restore(ModelBankPlayer &model, const QJsonObject &document,
-                         ModelStateError *error)
-{
-    return restoreDocument(model, document, error);
-}
-bool ModelState::restore(ModelIC &model, const QJsonObject &document, ModelStateError *error)
-{
-    return restoreDocument(model, document, error);
-}
-bool ModelState::restore(Model_QuorParam &model, const QJsonObject &document,
-                         ModelStateError *error)
-{
-    return restoreDocument(model, document, error);
-}
-bool ModelState::restore(model_topology_param &record, const QJsonObject &document,
-                         ModelStateError *error)
-{
-    return restoreDocument(record, document, error);
-}
-bool ModelState::restore(model_API_param &record, const QJsonObject &document,
-                         ModelStateError *error)
-{
-    return restoreDocument(record, document, error);
-}
-bool ModelState::restore(model_Protocoldata &record, const QJsonObject &document,
-                         ModelStateError *error)
-{
-    return restoreDocument(record, document, error);
-}
-bool ModelState::restore(model_OsdParam &record, const QJsonObject &document,
-                         ModelStateError *error)
-{
-    return restoreDocument(record, document, error);
-}
+#define SAVE_AND_RESTORE(T)                                                                        \
+    QJsonObject ModelState::save(const T &object)                                                  \
+    {                                                                                              \
+        return saveDocument(object);                                                               \
+    }                                                                                              \
+    bool ModelState::restore(T &target, const QJsonObject &document, ModelStateError *error)       \
+    {                                                                                              \
+        return restoreDocument(target, document, error);                                           \
+    }
+STATE_DOCUMENT_CLASSES(SAVE_AND_RESTORE)
+#undef SAVE_AND_RESTORE
 
 QStringList ModelState::classNames()
 {
