@@ -2,7 +2,7 @@
 
 #include <model/bankplayer/modelbankplayer.h>
 #include <model/ic/modelic.h>
-#include <model/processor/capacitytable.h>
+#include <model/capacity/capacitytable.h>
 #include <model/processor/modelcalyth.h>
 #include <model/scene/modelscene.h>
 

@@ -1,7 +1,7 @@
 #ifndef TESTS_ABSURDCAPACITY_H
 #define TESTS_ABSURDCAPACITY_H
 
-#include <model/processor/capacitytable.h>
+#include <model/capacity/capacitytable.h>
 
 #include <QtCore/QByteArray>
 #include <QtCore/QVector>

@@ -2,7 +2,7 @@
 
 #include "memberlists.h"
 
-#include <model/processor/capacitytable.h>
+#include <model/capacity/capacitytable.h>
 #include <model/state/modelstate.h>
 
 #include <QtCore/QJsonDocument>

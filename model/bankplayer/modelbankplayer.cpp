@@ -1,7 +1,7 @@
 #include "modelbankplayer.h"
 
-#include <model/processor/capacitytable.h>
-#include <model/processor/treebuilding.h>
+#include <model/capacity/capacitytable.h>
+#include <model/capacity/treebuilding.h>
 
 #include <QtCore/QtGlobal>
 

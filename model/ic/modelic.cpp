@@ -1,6 +1,6 @@
 #include "modelic.h"
 
-#include <model/processor/treebuilding.h>
+#include <model/capacity/treebuilding.h>
 
 #include <QtCore/QtGlobal>
 

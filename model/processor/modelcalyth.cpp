@@ -1,7 +1,7 @@
 #include "modelcalyth.h"
 
-#include "capacitytable.h"
-#include "treebuilding.h"
+#include <model/capacity/capacitytable.h>
+#include <model/capacity/treebuilding.h>
 
 #include <QtCore/QtGlobal>
 

@@ -2,7 +2,7 @@
 
 #include "memberlists.h"
 
-#include <model/processor/capacitytable.h>
+#include <model/capacity/capacitytable.h>
 
 #include <QtCore/QJsonArray>
 
@@ -49,30 +49,27 @@ QJsonObject entriesToJson(const Entries &entries)
     return object;
 }
 
-// The members the documents write as arrays of any length: Qt's lists and vectors.
+// The members that hold entries worth counting: Qt's lists and vectors (those the documents write
+// as arrays of any length) and arrays of records. Values, texts and blocks of values do not.
 template<typename T>
 constexpr bool isSequence = std::is_base_of_v<StateCodec::SequenceCodec<T>, StateCodec::Codec<T>>;
+template<typename T>
+constexpr bool isRecordArray
+    = std::conjunction_v<std::is_array<T>, StateCodec::HasMembers<std::remove_extent_t<T>>>;
 
 // A container member's entry count, followed by the details that belong to it: those named after
-// it with an index ("m_containerList[0] outputs"). Values, texts and arrays of values hold no
-// entries worth counting; an array of records does.
+// it with an index ("m_containerList[0] outputs").
 template<typename T>
 void addSize(Entries &entries, const QString &name, const T &member, const Entries &details)
 {
     if constexpr (std::is_pointer_v<T>) {
         addSize(entries, name, *member, details);
-        return;
-    } else if constexpr (isSequence<T>) {
-        entries.append({name, int(member.size())});
-    } else if constexpr (std::is_array_v<
-                             T> && StateCodec::HasMembers<std::remove_extent_t<T>>::value) {
+    } else if constexpr (isSequence<T> || isRecordArray<T>) {
         entries.append({name, int(std::size(member))});
-    } else {
-        return;
-    }
-    for (const auto &detail : details) {
-        if (detail.first.startsWith(name + QLatin1Char('[')))
-            entries.append(detail);
+        for (const auto &detail : details) {
+            if (detail.first.startsWith(name + QLatin1Char('[')))
+                entries.append(detail);
+        }
     }
 }
 

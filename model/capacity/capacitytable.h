@@ -1,5 +1,5 @@
-#ifndef MODEL_PROCESSOR_CAPACITYTABLE_H
-#define MODEL_PROCESSOR_CAPACITYTABLE_H
+#ifndef MODEL_CAPACITY_CAPACITYTABLE_H
+#define MODEL_CAPACITY_CAPACITYTABLE_H
 
 #include <initializer_list>
 
@@ -54,4 +54,4 @@ const Row *end();
 
 } // namespace DeviceCapacities
 
-#endif // MODEL_PROCESSOR_CAPACITYTABLE_H
+#endif // MODEL_CAPACITY_CAPACITYTABLE_H

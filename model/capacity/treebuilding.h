@@ -1,5 +1,5 @@
-#ifndef MODEL_PROCESSOR_TREEBUILDING_H
-#define MODEL_PROCESSOR_TREEBUILDING_H
+#ifndef MODEL_CAPACITY_TREEBUILDING_H
+#define MODEL_CAPACITY_TREEBUILDING_H
 
 #include "capacitytable.h"
 
@@ -56,4 +56,4 @@ const Row *findRow(const Row (&rows)[N], int deviceCode)
 
 } // namespace TreeBuilding
 
-#endif // MODEL_PROCESSOR_TREEBUILDING_H
+#endif // MODEL_CAPACITY_TREEBUILDING_H
