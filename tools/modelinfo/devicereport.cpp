@@ -73,19 +73,37 @@ void addSize(Entries &entries, const QString &name, const T &member, const Entri
     }
 }
 
-// What a model holds, its containers read from its member list.
+// A capacity member (m_max...) under the name of its getter without "getMax". The processor's
+// getter of m_maxMonitorLayerCount alone says more than its member.
+template<typename T>
+void addCapacity(Entries &entries, const QString &name, const T &value)
+{
+    if constexpr (std::is_same_v<T, int>) {
+        const QLatin1String prefix("m_max");
+        if (!name.startsWith(prefix))
+            return;
+        QString getter = name.mid(prefix.size());
+        if (getter == QLatin1String("MonitorLayerCount"))
+            getter.prepend(QLatin1String("One"));
+        entries.append({getter, value});
+    }
+}
+
+// What a model holds, read from its member list: its capacities and its containers.
 template<typename Model, typename Capacity>
 ModelReport report(const Model &m, const QString &model, Capacity Model::*probe,
-                   const Entries &capacities, const Entries &details = {})
+                   const Entries &details = {})
 {
     ModelReport r;
     r.model = model;
     r.className = StateCodec::Members<Model>::className;
     r.code = m.m_deviceCode;
     r.known = knows(probe, m.m_deviceCode);
-    r.capacities = capacities;
     std::apply(
-        [&](const auto &...f) { (addSize(r.containers, f.name, m.*(f.member), details), ...); },
+        [&](const auto &...f) {
+            (addCapacity(r.capacities, f.name, m.*(f.member)), ...);
+            (addSize(r.containers, f.name, m.*(f.member), details), ...);
+        },
         StateCodec::Members<Model>::list);
     return r;
 }
@@ -104,30 +122,10 @@ ModelReport builtReport(int code)
 
 } // namespace
 
-ModelReport modelReport(ModelCalyth &m)
+ModelReport modelReport(const ModelCalyth &m)
 {
     return report(
         m, QStringLiteral("processor"), &ModelCalyth::m_maxOutputCount,
-        {
-            {QStringLiteral("PreOutputCount"), m.getMaxPreOutputCount()},
-            {QStringLiteral("PreOutputGroup"), m.getMaxPreOutputGroup()},
-            {QStringLiteral("LinkOutputCount"), m.getMaxLinkOutputCount()},
-            {QStringLiteral("LinkOutputGroup"), m.getMaxLinkOutputGroup()},
-            {QStringLiteral("OutputCount"), m.getMaxOutputCount()},
-            {QStringLiteral("SourceCount"), m.getMaxSourceCount()},
-            {QStringLiteral("BankCount"), m.getMaxBankCount()},
-            {QStringLiteral("BankNameLength"), m.getMaxBankNameLength()},
-            {QStringLiteral("LayerCount"), m.getMaxLayerCount()},
-            {QStringLiteral("PageCount"), m.getMaxPageCount()},
-            {QStringLiteral("InputBoardCount"), m.getMaxInputBoardCount()},
-            {QStringLiteral("OutPutBoardCount"), m.getMaxOutPutBoardCount()},
-            {QStringLiteral("InputBoardPortCount"), m.getMaxInputBoardPortCount()},
-            {QStringLiteral("OutputBoardPortCount"), m.getMaxOutputBoardPortCount()},
-            {QStringLiteral("ContainerCount"), m.getMaxContainerCount()},
-            {QStringLiteral("ContainerName"), m.getMaxContainerName()},
-            {QStringLiteral("OneMonitorLayerCount"), m.getMaxOneMonitorLayerCount()},
-            {QStringLiteral("PvwBoardCount"), m.getMaxPvwBoardCount()},
-        },
         {
             {QStringLiteral("m_inputPortList[0] ports"),
              m.m_inputPortList.isEmpty() ? 0 : m.m_inputPortList.first().portValues1.size()},
@@ -136,19 +134,10 @@ ModelReport modelReport(ModelCalyth &m)
         });
 }
 
-ModelReport modelReport(ModelScene &m)
+ModelReport modelReport(const ModelScene &m)
 {
     const bool anyBank = !m.m_pBankVec->isEmpty();
     return report(m, QStringLiteral("scene"), &ModelScene::m_maxOutputCount,
-                  {
-                      {QStringLiteral("SourceCount"), m.getMaxSourceCount()},
-                      {QStringLiteral("BankCount"), m.getMaxBankCount()},
-                      {QStringLiteral("BankNameLength"), m.getMaxBankNameLength()},
-                      {QStringLiteral("LayerCount"), m.getMaxLayerCount()},
-                      {QStringLiteral("OutputCount"), m.getMaxOutputCount()},
-                      {QStringLiteral("ContainerCount"), m.getMaxContainerCount()},
-                      {QStringLiteral("InputBoardCount"), m.getMaxInputBoardCount()},
-                  },
                   {
                       {QStringLiteral("m_pBankVec[0].pLayerVec"),
                        anyBank ? m.m_pBankVec->first().pLayerVec->size() : 0},
@@ -159,25 +148,14 @@ ModelReport modelReport(ModelScene &m)
                   });
 }
 
-ModelReport modelReport(ModelBankPlayer &m)
+ModelReport modelReport(const ModelBankPlayer &m)
 {
-    return report(m, QStringLiteral("bankplayer"), &ModelBankPlayer::m_maxOutputCount,
-                  {
-                      {QStringLiteral("BankCount"), m.getMaxBankCount()},
-                      {QStringLiteral("OutputCount"), m.getMaxOutputCount()},
-                  });
+    return report(m, QStringLiteral("bankplayer"), &ModelBankPlayer::m_maxOutputCount);
 }
 
-ModelReport modelReport(ModelIC &m)
+ModelReport modelReport(const ModelIC &m)
 {
-    return report(m, QStringLiteral("ic"), &ModelIC::m_maxGroupCount,
-                  {
-                      {QStringLiteral("GroupCount"), m.getMaxGroupCount()},
-                      {QStringLiteral("SignalGroupCount"), m.getMaxSignalGroupCount()},
-                      {QStringLiteral("InPortCount"), m.getMaxInPortCount()},
-                      {QStringLiteral("OutPortCount"), m.getMaxOutPortCount()},
-                      {QStringLiteral("UserCount"), m.getMaxUserCount()},
-                  });
+    return report(m, QStringLiteral("ic"), &ModelIC::m_maxGroupCount);
 }
 
 QString hexCode(int code)

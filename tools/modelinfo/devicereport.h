@@ -25,12 +25,11 @@ class ModelScene;
 class ModelBankPlayer;
 class ModelIC;
 
-// What one model holds, whether built for a code or restored from a document. (The getters are
-// not const.)
-ModelReport modelReport(ModelCalyth &model);
-ModelReport modelReport(ModelScene &model);
-ModelReport modelReport(ModelBankPlayer &model);
-ModelReport modelReport(ModelIC &model);
+// What one model holds, whether built for a code or restored from a document.
+ModelReport modelReport(const ModelCalyth &model);
+ModelReport modelReport(const ModelScene &model);
+ModelReport modelReport(const ModelBankPlayer &model);
+ModelReport modelReport(const ModelIC &model);
 
 // Every device model built for code, in the order processor, scene, bank player, IC.
 QVector<ModelReport> deviceReports(int code);
