@@ -341,6 +341,7 @@ private:
     {                                                                                              \
         return saveDocument(object);                                                               \
     }                                                                                              \
+    /* NOLINTNEXTLINE(bugprone-macro-parentheses): T names a class */                              \
     bool ModelState::restore(T &target, const QJsonObject &document, ModelStateError *error)       \
     {                                                                                              \
         return restoreDocument(target, document, error);                                           \
