@@ -35,39 +35,21 @@
 // clang-format off
 struct _UserList_Destktop
 {
-    QString userName, text1;
-    int value1, value2, value3;
-    QString text2, text3, text4;
-    int value4;
+    QString userName, text1; int value1, value2, value3; QString text2, text3, text4; int value4;
 };
 
 #pragma pack(push, 1)
 class ModelCalyth
 {
 public:
-    ModelCalyth();
-    virtual ~ModelCalyth();
-    void initParam(int deviceCode);
-    void clearParams();
-    void initMaxParams(int deviceCode);
-    int getMaxPreOutputCount();
-    int getMaxPreOutputGroup();
-    int getMaxLinkOutputCount();
-    int getMaxLinkOutputGroup();
-    int getMaxOutputCount();
-    int getMaxSourceCount();
-    int getMaxBankCount();
-    int getMaxBankNameLength();
-    int getMaxLayerCount();
-    int getMaxPageCount();
-    int getMaxInputBoardCount();
-    int getMaxOutPutBoardCount();
-    int getMaxInputBoardPortCount();
-    int getMaxOutputBoardPortCount();
-    int getMaxContainerCount();
-    int getMaxContainerName();
-    int getMaxOneMonitorLayerCount();
-    int getMaxPvwBoardCount();
+    ModelCalyth(); virtual ~ModelCalyth();
+    void initParam(int deviceCode); void clearParams(); void initMaxParams(int deviceCode);
+    int getMaxPreOutputCount(); int getMaxPreOutputGroup(); int getMaxLinkOutputCount();
+    int getMaxLinkOutputGroup(); int getMaxOutputCount(); int getMaxSourceCount();
+    int getMaxBankCount(); int getMaxBankNameLength(); int getMaxLayerCount();
+    int getMaxPageCount(); int getMaxInputBoardCount(); int getMaxOutPutBoardCount();
+    int getMaxInputBoardPortCount(); int getMaxOutputBoardPortCount(); int getMaxContainerCount();
+    int getMaxContainerName(); int getMaxOneMonitorLayerCount(); int getMaxPvwBoardCount();
 private:
     OPAQUE(1127, 1991, sizeof(void *));
 };
@@ -75,17 +57,10 @@ private:
 class ModelScene
 {
 public:
-    ModelScene();
-    ~ModelScene();
-    void initMaxParams(int deviceCode);
-    void initParam(int deviceCode);
-    void clearParams();
-    int getMaxSourceCount();
-    int getMaxBankCount();
-    int getMaxBankNameLength();
-    int getMaxLayerCount();
-    int getMaxOutputCount();
-    int getMaxContainerCount();
+    ModelScene(); ~ModelScene();
+    void initMaxParams(int deviceCode); void initParam(int deviceCode); void clearParams();
+    int getMaxSourceCount(); int getMaxBankCount(); int getMaxBankNameLength();
+    int getMaxLayerCount(); int getMaxOutputCount(); int getMaxContainerCount();
     int getMaxInputBoardCount();
 private:
     OPAQUE(123, 155, 0);
@@ -94,13 +69,9 @@ private:
 class ModelBankPlayer
 {
 public:
-    ModelBankPlayer();
-    ~ModelBankPlayer();
-    void initMaxParams(int deviceCode);
-    void initParam(int deviceCode);
-    void clearParams();
-    int getMaxBankCount();
-    int getMaxOutputCount();
+    ModelBankPlayer(); ~ModelBankPlayer();
+    void initMaxParams(int deviceCode); void initParam(int deviceCode); void clearParams();
+    int getMaxBankCount(); int getMaxOutputCount();
 private:
     OPAQUE(25202, 66034, 0);
 };
@@ -109,16 +80,10 @@ private:
 class ModelIC
 {
 public:
-    ModelIC();
-    ~ModelIC();
-    void initMaxParams(int deviceCode);
-    void initParam(int deviceCode);
-    void clearParams();
-    void resetUserInfo(int index, _UserList_Destktop &user);
-    int getMaxGroupCount();
-    int getMaxSignalGroupCount();
-    int getMaxInPortCount();
-    int getMaxOutPortCount();
+    ModelIC(); ~ModelIC();
+    void initMaxParams(int deviceCode); void initParam(int deviceCode); void clearParams();
+    void resetUserInfo(int index, _UserList_Destktop &user); int getMaxGroupCount();
+    int getMaxSignalGroupCount(); int getMaxInPortCount(); int getMaxOutPortCount();
     int getMaxUserCount();
 private:
     alignas(8) OPAQUE(72, 152, 0);
@@ -127,8 +92,7 @@ private:
 class model_GlobalEnum
 {
 public:
-    model_GlobalEnum();
-    ~model_GlobalEnum();
+    model_GlobalEnum(); ~model_GlobalEnum();
     static QString getOutputPortNameByType(int type);
     static QString getInputPortNameByType(int type);
 };
@@ -136,13 +100,9 @@ public:
 class Model_QuorParam
 {
 public:
-    Model_QuorParam();
-    ~Model_QuorParam();
-    void initKeyBoradData();
-    void resetShortcutOled(int page, int index);
-    void initShortcuts(bool gridLabels);
-    void initOLEDTest();
-    void initOLEDIconTest();
+    Model_QuorParam(); ~Model_QuorParam();
+    void initKeyBoradData(); void resetShortcutOled(int page, int index);
+    void initShortcuts(bool gridLabels); void initOLEDTest(); void initOLEDIconTest();
     void printAllData(int pageCount, int keyGroup);
     static int gOledLength;
 private:
@@ -152,8 +112,7 @@ private:
 class model_topology_param
 {
 public:
-    model_topology_param();
-    ~model_topology_param();
+    model_topology_param(); ~model_topology_param();
     void setTPLYModuleData(QString path, QJsonArray modules);
     QJsonArray getTPLYModuleData(QString path);
 private:
@@ -163,10 +122,8 @@ private:
 class model_API_param
 {
 public:
-    model_API_param();
-    virtual ~model_API_param();
-    void clearData();
-    void clearNetData();
+    model_API_param(); virtual ~model_API_param();
+    void clearData(); void clearNetData();
 private:
     alignas(8) OPAQUE(80, 160, sizeof(void *));
 };
@@ -174,8 +131,7 @@ private:
 class model_Protocoldata
 {
 public:
-    model_Protocoldata();
-    ~model_Protocoldata();
+    model_Protocoldata(); ~model_Protocoldata();
 private:
     alignas(8) OPAQUE(80, 144, 0);
 };
@@ -183,8 +139,7 @@ private:
 class model_OsdParam
 {
 public:
-    model_OsdParam();
-    ~model_OsdParam();
+    model_OsdParam(); ~model_OsdParam();
 private:
     alignas(8) OPAQUE(56, 104, 0);
 };
