@@ -545,34 +545,6 @@ private Q_SLOTS:
         QCOMPARE(ModelState::classNames().size(), 9);
     }
 
-    void compare()
-    {
-        const QJsonObject before = processorDocument();
-        QJsonObject after = edited(before, QStringLiteral("m_outputRecAList[3].value2"), 7);
-        after = edited(after, QStringLiteral("m_pOutputVecA"), QJsonValue(QJsonValue::Null));
-        after = edited(after, QStringLiteral("m_spareValueList"), QJsonArray{5});
-        after = edited(after, QStringLiteral("m_containerList[3]"), Remove);
-        after = edited(after, QStringLiteral("m_containerList[0].name"),
-                       QString(40, QLatin1Char('a')));
-
-        const auto differences = ModelState::compare(before, after);
-        QStringList found;
-        for (const ModelStateDifference &d : differences)
-            found << QStringLiteral("%1 %2").arg(d.kind).arg(d.path);
-        // In declaration order; the pointer that became null is one leaf.
-        QCOMPARE(
-            found,
-            (QStringList{"0 m_pOutputVecA", "1 m_spareValueList[0]", "0 m_outputRecAList[3].value2",
-                         "0 m_containerList[0].name", "2 m_containerList[3]"}));
-        QCOMPARE(differences[2].before, QJsonValue(42));
-        QCOMPARE(differences[2].after, QJsonValue(7));
-        QVERIFY(differences[1].before.isUndefined());
-        QCOMPARE(differences[1].after, QJsonValue(5));
-        QVERIFY(differences[4].after.isUndefined());
-        QVERIFY(differences[4].before.isObject());
-        QVERIFY(ModelState::compare(before, before).isEmpty());
-    }
-
     // A model's state restored whole: the model works on with it (the owned vectors are its own).
     void restoredModelLivesOn()
     {
