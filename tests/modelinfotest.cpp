@@ -212,7 +212,9 @@ private Q_SLOTS:
             {"Device code 0x250300 (2425600)\n", "processor (ModelCalyth): knows the code",
              "ic (ModelIC): does not know the code", "LayerCount                       384"});
         row("default device", {}, 0, {"Device code 0x320000 (3276800)\n"});
-        row("codes", {"codes"}, 0, {"\n0xA00000  yes       yes   yes        -        24      26"});
+        row("codes", {"codes"}, 0,
+            {"\n0xA00000  yes       yes   yes        -        24      26     96         24        "
+             "6         6\n"});
         row("ports", {"ports"}, 0, {"  52  -             HDMI2.0 HDR\n"});
         row("keyboard grid", {"keyboard", "--grid"}, 0,
             {"\n  -/1X1        -/1X2        -/1X3        -/1X4\n"});
@@ -459,6 +461,8 @@ private Q_SLOTS:
             QCOMPARE(run.exitCode, 2);
             QVERIFY2(run.err.startsWith(Name + ": cannot write the output: "), run.err.constData());
         }
+        QVERIFY(shell(QStringLiteral("exec \"$0\" check - <&-"))
+                    .err.endsWith(": cannot read standard input: it is closed\n"));
     }
 
     // An argument whose bytes do not survive the locale's decoding would name another file: it

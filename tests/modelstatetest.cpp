@@ -144,13 +144,18 @@ struct HasInitParam<T, std::void_t<decltype(std::declval<T &>().initParam(0))>> 
 
 // A model, new or built for a device code, saved; the document restores into a model of random
 // contents.
+// No code: as constructed.
+constexpr int New = INT_MIN;
+
 template<typename T>
-Document documentOf(int code = 0)
+Document documentOf(int code = New)
 {
     return [code] {
         const auto model = std::make_unique<T>();
-        if constexpr (HasInitParam<T>::value)
-            model->initParam(code);
+        if constexpr (HasInitParam<T>::value) {
+            if (code != New)
+                model->initParam(code);
+        }
         const QJsonObject saved = ModelState::save(*model);
         const auto other = std::make_unique<T>();
         Filler(code + 1).fill(*other);
@@ -371,6 +376,10 @@ private Q_SLOTS:
             << documentOf<ModelScene>(0x250301) << "18d5043f1ef7eab7";
         QTest::newRow("bank player, largest")
             << documentOf<ModelBankPlayer>(0x900000) << "66efa625d62c123a";
+        QTest::newRow("processor, new") << documentOf<ModelCalyth>() << "841ce39f73427b26";
+        QTest::newRow("scene, new") << documentOf<ModelScene>() << "5cf969e5b263cddd";
+        QTest::newRow("bank player, new") << documentOf<ModelBankPlayer>() << "5c959b2db33fe513";
+        QTest::newRow("ic, new") << documentOf<ModelIC>() << "0c16083bd4f41d58";
         QTest::newRow("ic") << documentOf<ModelIC>(0x2D0000) << "f31adda6df1efd65";
         QTest::newRow("ic, unknown") << documentOf<ModelIC>(0x123456) << "f6a0540f4374ccac";
         QTest::newRow("keyboard") << documentOf<Model_QuorParam>() << "b0c198289de4a8d0";
