@@ -11,6 +11,7 @@
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QStatusBar>
@@ -100,6 +101,9 @@ private slots:
         // the document dropped, in document order, the first one selected.
         QVERIFY(window.compareWithFile(beforeFile));
         QCOMPARE(differences->model()->rowCount(), 3);
+        auto *dock = window.findChild<QDockWidget *>(QStringLiteral("differenceDock"));
+        QVERIFY(differences->isVisible() && dock->isAncestorOf(differences));
+        QCOMPARE(window.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
         QCOMPARE(currentPath(tree), QStringLiteral("m_resolutionWidth"));
         const QColor changed = tree->currentIndex().data(Qt::BackgroundRole).value<QColor>();
         window.nextDifference(-1);
