@@ -155,6 +155,7 @@ private Q_SLOTS:
         ModelCalyth model;
         model.m_value9 = 5;
         model.m_intBlock2[7] = 0;
+        model.m_intBlock11[0] = model.m_intBlock11[1] = 9;
         model.m_doubleValue = 2.5;
         model.m_textBlock2[4] = QStringLiteral("client");
         model.m_spareBytes[0] = 0x5A;
@@ -170,10 +171,11 @@ private Q_SLOTS:
                model.m_value2,           model.m_value7,       model.m_value9,
                model.m_value11,          model.m_value12,      model.m_value13,
                model.m_value14,          model.m_value15,      model.m_resolutionWidth,
-               model.m_resolutionHeight, model.m_intBlock2[0], model.m_intBlock2[7]};
+               model.m_resolutionHeight, model.m_intBlock2[0], model.m_intBlock2[7],
+               model.m_intBlock11[0],    model.m_intBlock11[1]};
         QCOMPARE(values,
                  (QVector<int>{0x320000, 3000, 1, 2, 1, 128, 30, 2, 4, 3840, 7680, 1920, 1080, 255,
-                               255}));
+                               255, 0, 0}));
         QCOMPARE(v(model.m_doubleValue), 0.0);
         QCOMPARE(model.m_textBlock2[4], QString());
         QCOMPARE(v(model.m_spareBytes[0]), quint8(0x5A));
