@@ -220,6 +220,9 @@ private Q_SLOTS:
             {"\n  -/1X1        -/1X2        -/1X3        -/1X4\n"});
         row("help", {"--help"}, 0, {"topology FILE [--write JSONFILE]"});
         row("version", {"--version"}, 0, {"NAME 1.0.0\n"});
+        const QString topologyUsage = "usage: NAME topology FILE [--write JSONFILE]";
+        row("topology without a file", {"topology"}, 2, {}, topologyUsage);
+        row("topology of two files", {"topology", "a", "b"}, 2, {}, topologyUsage);
         // Declaration order: the device code comes before the owned vectors.
         const QString savedStart = "{\n    \"class\": \"ModelCalyth\",\n    \"format\": 1,\n"
                                    "    \"m_deviceCode\": 2425600,\n    \"m_initConstant\"";
