@@ -218,6 +218,7 @@ private Q_SLOTS:
         row("ports", {"ports"}, 0, {"  52  -             HDMI2.0 HDR\n"});
         row("keyboard grid", {"keyboard", "--grid"}, 0,
             {"\n  -/1X1        -/1X2        -/1X3        -/1X4\n"});
+        row("keyboard grid json", {"keyboard", "--grid", "--json"}, 0, {"\"operation\": \"grid\""});
         row("help", {"--help"}, 0, {"topology FILE [--write JSONFILE]"});
         row("version", {"--version"}, 0, {"NAME 1.0.0\n"});
         const QString topologyUsage = "usage: NAME topology FILE [--write JSONFILE]";
