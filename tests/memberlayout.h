@@ -29,7 +29,6 @@ struct LayoutMember
     int width;         // as the binary interface gives it
     int declaredWidth; // sizeof the member as declared
     const char *(*address)(const T &);
-    QVariant (*value)(const T &) = nullptr; // set by LAYOUT_FIELD
 };
 
 #define LAYOUT(member, width)                                                                      \
@@ -38,26 +37,6 @@ struct LayoutMember
 #member, width, int(sizeof(Layout::member)),                                               \
             [](const Layout &c) { return reinterpret_cast<const char *>(&c.member); }              \
     }
-
-// A member whose value fieldValues() reads as well, so that one table serves both the layout and
-// the defaults of a record. Not for packed classes, whose members cannot bind to a reference.
-#define LAYOUT_FIELD(member, width)                                                                \
-    LayoutMember<Layout>                                                                           \
-    {                                                                                              \
-#member, width, int(sizeof(Layout::member)),                                               \
-            [](const Layout &c) { return reinterpret_cast<const char *>(&c.member); },             \
-            [](const Layout &c) { return QVariant::fromValue(c.member); }       \
-    }
-
-// The values of object's members in table order; a table of LAYOUT_FIELD rows.
-template<typename T, std::size_t N>
-QVariantList fieldValues(const LayoutMember<T> (&members)[N], const T &object)
-{
-    QVariantList values;
-    for (const LayoutMember<T> &m : members)
-        values << m.value(object);
-    return values;
-}
 
 // One row per member and one for sizeof, named "<prefix>::<member>", each with the offset and the
 // declared width found against those the table gives. firstOffset leaves room for a vtable pointer.

@@ -133,45 +133,19 @@ private Q_SLOTS:
 #define ROW(type)                                                                                  \
     QTest::newRow(#type) << listedNames<type>() << declared.value(QStringLiteral(#type))           \
                          << layoutProblem<type>()
-        ROW(ModelCalyth);
-        ROW(_OutputA_Record);
-        ROW(_OutputB_Record);
-        ROW(_OutputC_Record);
-        ROW(_OutputD_Record);
-        ROW(_OutputE_Record);
-        ROW(_OutputF_Record);
-        ROW(_OutputG_Record);
-        ROW(_OutputH_Record);
-        ROW(_OutputI_Record);
-        ROW(_OutputJ_Record);
-        ROW(_OutputName_Record);
-        ROW(_SourceWindow_Record);
-        ROW(_SourceB_Record);
-        ROW(_SourceC_Record);
-        ROW(_InputPort_Record);
-        ROW(_InputBoard_Record);
-        ROW(_Layer_Record);
-        ROW(_Container_Record);
-        ROW(_Int9_Record);
-        ROW(_Int12_Record);
-        ROW(ModelScene);
-        ROW(_SceneLayer_Record);
-        ROW(_SceneBank_Record);
-        ROW(_SceneOutput_Record);
-        ROW(_SceneContainer_Record);
-        ROW(ModelBankPlayer);
-        ROW(_BankPlayerItem_Record);
-        ROW(ModelIC);
-        ROW(_ICGroup_Record);
-        ROW(_ICSignalGroup_Record);
-        ROW(_ICPort_Record);
-        ROW(_UserList_Destktop);
-        ROW(Model_QuorParam);
-        ROW(_OledKey_Param);
-        ROW(model_topology_param);
-        ROW(model_API_param);
-        ROW(model_Protocoldata);
-        ROW(model_OsdParam);
+        // clang-format off
+        ROW(ModelCalyth); ROW(_OutputA_Record); ROW(_OutputB_Record); ROW(_OutputC_Record);
+        ROW(_OutputD_Record); ROW(_OutputE_Record); ROW(_OutputF_Record); ROW(_OutputG_Record);
+        ROW(_OutputH_Record); ROW(_OutputI_Record); ROW(_OutputJ_Record); ROW(_OutputName_Record);
+        ROW(_SourceWindow_Record); ROW(_SourceB_Record); ROW(_SourceC_Record);
+        ROW(_InputPort_Record); ROW(_InputBoard_Record); ROW(_Layer_Record); ROW(_Container_Record);
+        ROW(_Int9_Record); ROW(_Int12_Record); ROW(ModelScene); ROW(_SceneLayer_Record);
+        ROW(_SceneBank_Record); ROW(_SceneOutput_Record); ROW(_SceneContainer_Record);
+        ROW(ModelBankPlayer); ROW(_BankPlayerItem_Record); ROW(ModelIC); ROW(_ICGroup_Record);
+        ROW(_ICSignalGroup_Record); ROW(_ICPort_Record); ROW(_UserList_Destktop);
+        ROW(Model_QuorParam); ROW(_OledKey_Param); ROW(model_topology_param); ROW(model_API_param);
+        ROW(model_Protocoldata); ROW(model_OsdParam);
+        // clang-format on
 #undef ROW
     }
     void layout()

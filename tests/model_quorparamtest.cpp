@@ -1,7 +1,8 @@
 #include <model/keyboard/model_quorparam.h>
 
 #include "logcapture.h"
-#include "memberlayout.h"
+
+#include <QtTest/QtTest>
 
 #include <climits>
 #include <cstring>
@@ -64,37 +65,11 @@ static QString describe(const _OledKey_Param &k)
     return line.replace(QRegularExpression(QStringLiteral("\\.+]")), QStringLiteral("]"));
 }
 
-// Natural layout: the only padding is the three bytes after m_flag1; the key tables are bytes.
-using Layout = Model_QuorParam;
-// clang-format off
-const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_word1, 4), LAYOUT(m_interval, 4), LAYOUT(m_value1, 4), LAYOUT(m_flag1, 1),
-    LAYOUT(m_value2, 4), LAYOUT(m_word2, 4), LAYOUT(m_presetKeys, 8080),
-    LAYOUT(m_shortcutKeys, 8080), LAYOUT(m_layerKeys, 16160), LAYOUT(m_outputKeys, 8080),
-    LAYOUT(m_inputKeys, 8080), LAYOUT(m_commonKeys, 60600), LAYOUT(m_map, Map),
-};
-// clang-format on
-
 class Model_QuorParamTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=true")); }
-    void keyLayout_data()
-    {
-        using Layout = _OledKey_Param;
-        // clang-format off
-        const LayoutMember<Layout> members[] = {
-            LAYOUT(color, 1), LAYOUT(mode, 1), LAYOUT(bright, 1), LAYOUT(oLedShowMode, 1), LAYOUT(icon, 1),
-            LAYOUT(firstStringLen, 1), LAYOUT(secondStringLen, 1), LAYOUT(thirdStringLen, 1),
-            LAYOUT(firstString, 31), LAYOUT(secondString, 31), LAYOUT(thirdString, 31),
-        };
-        // clang-format on
-        addLayoutTable("_OledKey_Param", members);
-    }
-    void keyLayout() { checkLayoutRow(); }
-    void layout_data() { addLayoutTable("Model_QuorParam", s_members); }
-    void layout() { checkLayoutRow(); }
 
     // Message counts by page count and selector, on a new object. The documented first preset
     // line, a layer line (two trailing spaces) and the last page key line are checked in full.

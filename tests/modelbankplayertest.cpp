@@ -1,30 +1,11 @@
 #include "absurdcapacity.h"
-#include "memberlayout.h"
 #include "processorcodes.h"
 
 #include <model/bankplayer/modelbankplayer.h>
 
 #include <QtTest/QtTest>
 
-namespace {
-
-using Layout = ModelBankPlayer;
-// An item is an int, a gap that aligns the strings to a pointer, and five strings.
-const int Array = 16 * 4, Items = 255 * (Pointer + 5 * String);
-// clang-format off
-const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_deviceCode, 4), LAYOUT(m_initConstant, 4), LAYOUT(m_value1, 4), LAYOUT(m_value2, 4),
-    LAYOUT(m_value3, 4), LAYOUT(m_value4, 4), LAYOUT(m_value5, 4), LAYOUT(m_value6, 4), LAYOUT(m_value7, 4),
-    LAYOUT(m_flag1, 1), LAYOUT(m_value8, 4), LAYOUT(m_bankBytes1, List), LAYOUT(m_bankValues1, Array),
-    LAYOUT(m_bankIndex1, Array), LAYOUT(m_bankValues2, Array), LAYOUT(m_bankValues3, Array),
-    LAYOUT(m_bankValues4, Array), LAYOUT(m_flag2, 1), LAYOUT(m_bankValues5, Array), LAYOUT(m_bankIndex2, Array),
-    LAYOUT(m_bankValues6, Array), LAYOUT(m_bankValues7, Array), LAYOUT(m_bankValues8, Array),
-    LAYOUT(m_bankBytes2, List), LAYOUT(m_value9, 4), LAYOUT(m_value10, 4), LAYOUT(m_items1, Items),
-    LAYOUT(m_spareBytes, 8), LAYOUT(m_items2, Items), LAYOUT(m_maxBankCount, 4), LAYOUT(m_maxOutputCount, 4),
-};
-// clang-format on
-
-} // namespace
+namespace { } // namespace
 
 class ModelBankPlayerTest : public QObject
 {
@@ -81,9 +62,6 @@ private Q_SLOTS:
     }
     void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
     void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
-
-    void layout_data() { addLayoutTable("ModelBankPlayer", s_members); }
-    void layout() { checkLayoutRow(); }
 };
 
 QTEST_GUILESS_MAIN(ModelBankPlayerTest)

@@ -1,6 +1,5 @@
 #include "absurdcapacity.h"
 #include "logcapture.h"
-#include "memberlayout.h"
 
 #include <model/ic/modelic.h>
 
@@ -15,17 +14,6 @@ QVariantList fields(const _UserList_Destktop &r)
 
 const QString e;
 const QVariantList s_defaultUser{QStringLiteral("user"), e, 1, 0, 1, e, e, e, 0};
-
-// Every member in declaration order with its width in bytes.
-using Layout = ModelIC;
-// clang-format off
-const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_groupList, List), LAYOUT(m_signalGroupList, List), LAYOUT(m_inPortList, List),
-    LAYOUT(m_outPortList, List), LAYOUT(m_userList, List), LAYOUT(m_deviceCode, 4), LAYOUT(m_initConstant, 4),
-    LAYOUT(m_maxGroupCount, 4), LAYOUT(m_maxSignalGroupCount, 4), LAYOUT(m_maxInPortCount, 4),
-    LAYOUT(m_maxOutPortCount, 4), LAYOUT(m_maxUserCount, 4),
-};
-// clang-format on
 
 } // namespace
 
@@ -99,9 +87,6 @@ private Q_SLOTS:
     }
     void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
     void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
-
-    void layout_data() { addLayoutTable("ModelIC", s_members); }
-    void layout() { checkLayoutRow(); }
 };
 
 QTEST_GUILESS_MAIN(ModelICTest)

@@ -144,20 +144,186 @@ private Q_SLOTS:
         }
     }
 
-    void textOutput()
+    // The documents that the command rows below name as D/...: saved by the tool itself, some
+    // edited by hand.
+    void initTestCase()
     {
-        const QByteArray device = modelinfo({"0x250300"}).out;
-        QVERIFY(device.startsWith("Device code 0x250300 (2425600)\n"));
-        QVERIFY(device.contains("processor (ModelCalyth): knows the code"));
-        QVERIFY(device.contains("ic (ModelIC): does not know the code"));
-        QVERIFY(device.contains("LayerCount                       384"));
-        QVERIFY(modelinfo({}).out.startsWith("Device code 0x320000"));
-        QCOMPARE(modelinfo({"codes"}).out.count('\n'), 1 + 58);
-        QVERIFY(modelinfo({"ports"}).out.contains("  52  -             HDMI2.0 HDR\n"));
-        QVERIFY(modelinfo({"keyboard", "--grid"})
-                    .out.contains("\n  -/1X1        -/1X2        -/1X3        -/1X4\n"));
-        QVERIFY(modelinfo({"--help"}).out.contains("topology FILE [--write JSONFILE]"));
-        QCOMPARE(modelinfo({"--version"}).out, Name + " 1.0.0\n");
+        QVERIFY(m_dir.isValid());
+        const auto save = [this](const char *name, const QStringList &arguments) {
+            QCOMPARE(fileBytes(m_dir.filePath(name), modelinfo(arguments).out).isEmpty(), false);
+        };
+        save("saved.json", {"save", "0x250300"});
+        save("before\nline.json", {"save", "0x250300"});
+        save("small.json", {"save", "0x2C0200"});
+        save("scene.json", {"save", "0x250301", "--model", "scene"});
+        save("bankplayer.json", {"save", "0x250301", "--model=bankplayer"});
+        save("ic.json", {"save", "7", "--model", "ic"});
+        save("keyboard.json", {"save", "keyboard", "--grid"});
+        save("api.json", {"save", "api"});
+        save("protocol.json", {"save", "protocol", "--compact"});
+        save("osd.json", {"save", "osd"});
+        save("topology.json", {"save", "topology"});
+        const QByteArray saved = fileBytes(m_dir.filePath("saved.json"));
+        const QByteArray small = fileBytes(m_dir.filePath("small.json"));
+        const auto write = [this](const char *name, const QByteArray &bytes) {
+            QCOMPARE(fileBytes(m_dir.filePath(name), bytes), bytes);
+        };
+        write("edited.json", QByteArray(saved).replace("\"m_value4\": 0", "\"m_value4\": 5"));
+        write("after.json",
+              QByteArray(saved)
+                  .replace("\"m_value4\": 0", "\"m_value4\": 5")
+                  .replace("\"m_byte1\": 0", "\"m_byte1\": 7"));
+        write("bad.json", QByteArray(saved).replace("\"m_byte1\": 0", "\"m_byte1\": 300"));
+        write("null.json", "null");
+        write("string.json", "\"x\"");
+        write("blank.json", " \n");
+        write("broken.json", "{\"a\": }");
+        write("number.json",
+              QByteArray(small).replace("\"m_deviceCode\": 2884096",
+                                        "\"m_deviceCode\": 9007199254740993"));
+        write("nulclass.json",
+              QByteArray(small).replace("\"ModelCalyth\"", "\"Model\\u0000Calyth\""));
+        write("nulkey.json",
+              QByteArray(small).replace("\"format\": 1,", "\"format\": 1, \"x\\u0000y\": 0,"));
+        save("changes.json",
+             {"diff", m_dir.filePath("saved.json"), m_dir.filePath("after.json"), "--json"});
+        save("part.json",
+             {"diff", m_dir.filePath("saved.json"), m_dir.filePath("after.json"), "--json",
+              "--max-differences=1"});
+    }
+
+    // One command line a row: its exit status and fragments of what it prints. D/ stands for the
+    // documents' folder, NAME for the tool's name; a row that fails without a JSON verdict prints
+    // one line on standard error and nothing on standard output.
+    void commands_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("input"); // a document on standard input
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<QString>("err");
+        const QString none;
+        const auto row
+            = [](const char *name, const QStringList &arguments, int exitCode,
+                 const QStringList &out, const QString &err = {}, const QString &input = {}) {
+                  QTest::newRow(name) << arguments << input << exitCode << out << err;
+              };
+        row("device text", {"0x250300"}, 0,
+            {"Device code 0x250300 (2425600)\n", "processor (ModelCalyth): knows the code",
+             "ic (ModelIC): does not know the code", "LayerCount                       384"});
+        row("default device", {}, 0, {"Device code 0x320000 (3276800)\n"});
+        row("codes", {"codes"}, 0,
+            {"\n0xA00000  yes       yes   yes        -        24      26     96         24        "
+             "6         6\n"});
+        row("ports", {"ports"}, 0, {"  52  -             HDMI2.0 HDR\n"});
+        row("keyboard grid", {"keyboard", "--grid"}, 0,
+            {"\n  -/1X1        -/1X2        -/1X3        -/1X4\n"});
+        row("keyboard grid json", {"keyboard", "--grid", "--json"}, 0, {"\"operation\": \"grid\""});
+        row("help", {"--help"}, 0, {"topology FILE [--write JSONFILE]"});
+        row("version", {"--version"}, 0, {"NAME 1.0.0\n"});
+        const QString topologyUsage = "usage: NAME topology FILE [--write JSONFILE]";
+        row("topology without a file", {"topology"}, 2, {}, topologyUsage);
+        row("topology of two files", {"topology", "a", "b"}, 2, {}, topologyUsage);
+        // Declaration order: the device code comes before the owned vectors.
+        const QString savedStart = "{\n    \"class\": \"ModelCalyth\",\n    \"format\": 1,\n"
+                                   "    \"m_deviceCode\": 2425600,\n    \"m_initConstant\"";
+        row("save", {"save", "0x250300"}, 0, {savedStart});
+        row("save, model named", {"save", "0x250300", "--model", "processor", "--json"}, 0,
+            {savedStart});
+        row("save keyboard", {"save", "keyboard", "--grid"}, 0,
+            {"\"class\": \"Model_QuorParam\"", "\"secondString\": \"1X1\\u0000"});
+
+        // check, from a file and from standard input; a path with a line break and a NUL in the
+        // document stay on one line.
+        const QString valid = ": a valid ModelCalyth document, format 1\n";
+        row("check", {"check", "D/saved.json"}, 0, {"D/saved.json" + valid});
+        row("check, line break", {"check", "D/before\nline.json"}, 0,
+            {"D/before\\nline.json" + valid});
+        row("check scene", {"check", "--json", "D/scene.json"}, 0,
+            {"\"class\": \"ModelScene\"", "\"valid\": true"});
+        row("check stdin", {"check", "-"}, 0, {"standard input" + valid}, none, "D/small.json");
+        row("check bad", {"check", "D/bad.json"}, 2, {},
+            "D/bad.json: m_byte1: expected an integer from 0 to 255, found 300\n");
+        row("check bad stdin", {"check", "-"}, 2, {}, "m_byte1: expected an integer", "D/bad.json");
+        row("check null", {"check", "D/null.json"}, 2, {}, "D/null.json holds null, not an object");
+        row("check string", {"check", "D/string.json"}, 2, {}, "holds a string, not an object");
+        row("check blank", {"check", "D/blank.json"}, 2, {}, "D/blank.json is empty");
+        row("check broken", {"check", "D/broken.json"}, 2, {}, "D/broken.json is not valid JSON: ");
+        row("check number as written", {"check", "D/number.json"}, 2, {},
+            "D/number.json: m_deviceCode: expected an integer from -2147483648 to 2147483647, "
+            "found 9007199254740993");
+        row("check NUL in the class", {"check", "D/nulclass.json"}, 2, {},
+            "D/nulclass.json: class: unknown class \"Model\\x00Calyth\"");
+        row("check NUL in a key", {"check", "D/nulkey.json"}, 2, {},
+            "D/nulkey.json: [\"x\\u0000y\"]: unknown member");
+        row("check verdict", {"check", "--json", "D/number.json"}, 2,
+            {"\"file\": \"D/number.json\"", "\"path\": \"m_deviceCode\"", "\"valid\": false"});
+
+        // diff tells equal from different by its exit status.
+        row("diff", {"diff", "D/saved.json", "D/edited.json"}, 1, {"m_value4: 0 -> 5\n"});
+        row("diff equal", {"diff", "D/saved.json", "D/saved.json"}, 0, {"no differences\n"});
+        row("diff json", {"diff", "D/edited.json", "D/saved.json", "--json"}, 1,
+            {"\"path\": \"m_value4\"", "\"before\": 5"});
+        row("diff bad", {"diff", "D/saved.json", "D/bad.json"}, 2, {}, "m_byte1");
+        row("diff classes", {"diff", "D/saved.json", "D/scene.json"}, 2, {},
+            "compare documents of one class");
+        row("diff limit", {"diff", "D/saved.json", "D/after.json", "--max-differences", "1"}, 1,
+            {"... and 1 more differences (2 in all; see --max-differences)\n"});
+
+        // patch puts what diff --json printed into the earlier document, and refuses what does
+        // not fit.
+        const QStringList patched{"\"m_byte1\": 7,", "\"m_value4\": 5,"};
+        row("patch", {"patch", "D/saved.json", "D/changes.json"}, 0, patched);
+        row("patch stdin", {"patch", "-", "D/changes.json"}, 0, patched, none, "D/saved.json");
+        row("patch compact", {"patch", "D/saved.json", "D/changes.json", "--compact"}, 0,
+            {"{\"class\":\"ModelCalyth\",\"format\":1,", "\"m_byte1\":7,"});
+        row("patch part", {"patch", "D/saved.json", "D/part.json"}, 2, {}, "1 more were left out");
+        row("patch misfit", {"patch", "D/after.json", "D/changes.json"}, 2, {},
+            "D/changes.json does not fit D/after.json: m_byte1: expected 0, found 7");
+        row("patch class", {"patch", "D/ic.json", "D/changes.json"}, 2, {},
+            "compares ModelCalyth documents, not ModelIC");
+        row("patch document", {"patch", "D/saved.json", "D/saved.json"}, 2, {},
+            "does not hold the differences");
+
+        // restore shows the object a document restores as the tool shows such objects.
+        row("restore processor", {"restore", "D/saved.json"}, 0,
+            {"ModelCalyth from D/saved.json: device code 0x250300 (2425600), known to the "
+             "processor model\n  capacities:\n"});
+        row("restore scene", {"restore", "D/scene.json"}, 0,
+            {"    m_pBankVec[0].pLayerVec          768\n"});
+        row("restore bank player", {"restore", "D/bankplayer.json"}, 0, {"BankCount"});
+        row("restore ic", {"restore", "D/ic.json"}, 0, {"(7), unknown to the ic model"});
+        row("restore keyboard", {"restore", "D/keyboard.json"}, 0,
+            {"\n  -/1X1        -/1X2        -/1X3        -/1X4\n"});
+        row("restore api", {"restore", "D/api.json"}, 0, {"\"class\": \"model_API_param\""});
+        row("restore protocol", {"restore", "D/protocol.json"}, 0,
+            {"model_Protocoldata from D/protocol.json:\n{\n    \"class\""});
+        row("restore osd", {"restore", "D/osd.json"}, 0, {"\"m_osdByte1\""});
+        row("restore topology", {"restore", "D/topology.json"}, 0, {"\"m_slotValuesA\": [-1, -1"});
+        row("restore json", {"restore", "--json", "D/keyboard.json"}, 0,
+            {"\"class\": \"Model_QuorParam\"", "\"file\": \"D/keyboard.json\""});
+    }
+
+    void commands()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, input);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, out);
+        QFETCH(QString, err);
+        const QString dir = m_dir.path() + QLatin1Char('/');
+        const auto expand
+            = [&dir](QString text) { return text.replace("D/", dir).replace("NAME", Name); };
+        const Run run = modelinfo(arguments.replaceInStrings("D/", dir), expand(input));
+        QCOMPARE(run.exitCode, exitCode);
+        for (const QString &fragment : out)
+            QVERIFY2(run.out.contains(expand(fragment).toUtf8()), run.out.constData());
+        QVERIFY2(run.err.contains(expand(err).toUtf8()), run.err.constData());
+        if (exitCode == 2 && out.isEmpty()) {
+            QCOMPARE(run.out, QByteArray());
+            QCOMPARE(run.err.count('\n'), 1);
+            QVERIFY(run.err.startsWith(Name + ": "));
+        }
     }
 
     void deviceJson_data()
@@ -223,49 +389,6 @@ private Q_SLOTS:
         QCOMPARE(icons["layerKeys"][4][15]["icon"].toInt(), 37);
     }
 
-    // save, check and diff on files: a saved document checks, an edit shows as its path, a bad
-    // value fails with its path.
-    void stateDocuments()
-    {
-        QTemporaryDir dir;
-        const QString saved = dir.filePath("saved.json");
-        const QString edited = dir.filePath("edited.json");
-        const QString bad = dir.filePath("bad.json");
-        const QString scene = dir.filePath("scene.json");
-        const Run save = modelinfo({"save", "0x250300"});
-        QCOMPARE(save.exitCode, 0);
-        QCOMPARE(modelinfo({"save", "0x250300", "--model", "processor", "--json"}).out, save.out);
-        // Declaration order: the device code comes before the owned vectors.
-        QVERIFY(save.out.startsWith("{\n    \"class\": \"ModelCalyth\",\n    \"format\": 1,\n"
-                                    "    \"m_deviceCode\": 2425600,\n"));
-        fileBytes(saved, save.out);
-        fileBytes(edited, QByteArray(save.out).replace("\"m_value4\": 0", "\"m_value4\": 5"));
-        fileBytes(bad, QByteArray(save.out).replace("\"m_byte1\": 0", "\"m_byte1\": 300"));
-        fileBytes(scene, modelinfo({"save", "0x250300", "--model", "scene"}).out);
-
-        QCOMPARE(modelinfo({"check", saved}).out,
-                 saved.toUtf8() + ": a valid ModelCalyth document, format 1\n");
-        QCOMPARE(jsonOf({"check", scene})["class"].toString(), "ModelScene");
-        const Run refused = modelinfo({"check", bad});
-        QCOMPARE(refused.exitCode, 2);
-        QCOMPARE(refused.err,
-                 Name + ": " + bad.toUtf8()
-                     + ": m_byte1: expected an integer from 0 to 255, found 300\n");
-
-        QCOMPARE(modelinfo({"diff", saved, edited}).out, QByteArray("m_value4: 0 -> 5\n"));
-        QCOMPARE(modelinfo({"diff", saved, saved}).out, QByteArray("no differences\n"));
-        const QJsonArray differences = jsonOf({"diff", edited, saved}, 1)["differences"].toArray();
-        QCOMPARE(differences.size(), 1);
-        QCOMPARE(differences[0]["path"].toString(), "m_value4");
-        QCOMPARE(differences[0]["before"].toInt(), 5);
-        QCOMPARE(modelinfo({"diff", saved, bad}).exitCode, 2);
-        QVERIFY(modelinfo({"diff", saved, scene}).err.contains("compare documents of one class"));
-
-        const QByteArray keyboard = modelinfo({"save", "keyboard", "--grid"}).out;
-        QVERIFY(keyboard.contains("\"class\": \"Model_QuorParam\""));
-        QVERIFY(keyboard.contains("\"secondString\": \"1X1\\u0000"));
-    }
-
     void topologyRoundTrip()
     {
         QTemporaryDir dir;
@@ -320,164 +443,6 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
     }
 
-    // What check says of a file, as text on standard error and as the JSON verdict.
-    void checkVerdicts_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("path");    // of the problem in the document; "-" if valid
-        QTest::addColumn<QString>("message"); // of the problem, whole
-        const QByteArray saved = modelinfo({"save", "0x2C0200"}).out;
-        QTest::newRow("valid") << saved << "-"
-                               << "";
-        QTest::newRow("null") << QByteArray("null") << ""
-                              << "FILE holds null, not an object";
-        QTest::newRow("string") << QByteArray("\"x\"") << ""
-                                << "FILE holds a string, not an object";
-        QTest::newRow("empty") << QByteArray(" \n") << ""
-                               << "FILE is empty";
-        QTest::newRow("not JSON") << QByteArray("{\"a\": }") << ""
-                                  << "FILE is not valid JSON: ";
-        QTest::newRow("number as written")
-            << QByteArray(saved).replace("\"m_deviceCode\": 2884096",
-                                         "\"m_deviceCode\": 9007199254740993")
-            << "m_deviceCode"
-            << "expected an integer from -2147483648 to 2147483647, found 9007199254740993";
-        // A NUL cuts nothing short: it is escaped in the one line of the message.
-        QTest::newRow("NUL in the class")
-            << QByteArray(saved).replace("\"ModelCalyth\"", "\"Model\\u0000Calyth\"") << "class"
-            << "unknown class \"Model\\x00Calyth\"";
-        QTest::newRow("NUL in a key")
-            << QByteArray(saved).replace("\"format\": 1,", "\"format\": 1, \"x\\u0000y\": 0,")
-            << "[\"x\\u0000y\"]"
-            << "unknown member";
-    }
-    void checkVerdicts()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, path);
-        QFETCH(QString, message);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("doc.json");
-        QCOMPARE(fileBytes(file, content), content);
-        message.replace("FILE", file);
-        const bool valid = path == "-";
-        const Run text = modelinfo({"check", file});
-        QCOMPARE(text.exitCode, valid ? 0 : 2);
-        if (!valid) {
-            const QByteArray whole = path.isEmpty()
-                ? message.toUtf8()
-                : (file + ": " + path + ": " + message).toUtf8();
-            QVERIFY2(text.err.startsWith(Name + ": ") && text.err.contains(whole),
-                     text.err.constData());
-            QCOMPARE(text.err.count('\n'), 1);
-        }
-        // The same from standard input.
-        QCOMPARE(modelinfo({"check", "-"}, file).exitCode, valid ? 0 : 2);
-
-        const QJsonObject verdict = jsonOf({"check", file}, valid ? 0 : 2);
-        QCOMPARE(verdict["valid"].toBool(), valid);
-        QCOMPARE(verdict["file"].toString(), file);
-        if (!valid) {
-            QCOMPARE(verdict["path"].toString(), path);
-            QVERIFY2(
-                verdict["message"].toString().contains(QString(message).replace("\\x00", QChar(0))),
-                qPrintable(verdict["message"].toString()));
-        }
-    }
-
-    // diff tells equal from different by its exit status; patch puts what diff --json printed
-    // into the earlier document, from a file or standard input, and refuses what does not fit.
-    void diffAndPatch()
-    {
-        QTemporaryDir dir;
-        const auto file = [&dir](const QString &name, const QByteArray &bytes) {
-            fileBytes(dir.filePath(name), bytes);
-            return dir.filePath(name);
-        };
-        const QByteArray saved = modelinfo({"save", "0x250300"}).out;
-        const QString before = file("before\nline.json", saved);
-        const QString after = file("after.json",
-                                   QByteArray(saved)
-                                       .replace("\"m_value4\": 0", "\"m_value4\": 5")
-                                       .replace("\"m_byte1\": 0", "\"m_byte1\": 7"));
-        const QString other
-            = file("other.json", modelinfo({"save", "0x2D0000", "--model", "ic"}).out);
-
-        QCOMPARE(modelinfo({"diff", before, before}).exitCode, 0);
-        const Run two = modelinfo({"diff", before, after, "--json"});
-        QCOMPARE(two.exitCode, 1);
-        const QString changes = file("changes.json", two.out);
-        QCOMPARE(modelinfo({"patch", before, changes}).out, fileBytes(after));
-        QCOMPARE(modelinfo({"patch", "-", changes}, before).out, fileBytes(after));
-        const Run compact = modelinfo({"patch", before, changes, "--compact"});
-        QCOMPARE(compact.out.count('\n'), 1);
-        QVERIFY(QJsonDocument::fromJson(compact.out) == QJsonDocument::fromJson(fileBytes(after)));
-        // A path with a line break stays on one line in what the tool prints.
-        QCOMPARE(modelinfo({"check", before}).out,
-                 QString(before).replace('\n', "\\n").toUtf8()
-                     + ": a valid ModelCalyth document, format 1\n");
-
-        // A limit lists the first differences and counts the rest; patch will not take a part.
-        const Run first = modelinfo({"diff", before, after, "--max-differences", "1"});
-        QCOMPARE(first.exitCode, 1);
-        QVERIFY2(
-            first.out.endsWith("... and 1 more differences (2 in all; see --max-differences)\n"),
-            first.out.constData());
-        const QString part = file(
-            "part.json", modelinfo({"diff", before, after, "--json", "--max-differences=1"}).out);
-        QVERIFY(modelinfo({"patch", before, part}).err.contains("1 more were left out"));
-        const Run misfit = modelinfo({"patch", after, changes});
-        QCOMPARE(misfit.exitCode, 2);
-        QVERIFY2(misfit.err.contains("does not fit")
-                     && misfit.err.contains("m_byte1: expected 0, found 7"),
-                 misfit.err.constData());
-        QVERIFY(modelinfo({"patch", other, changes})
-                    .err.contains("compares ModelCalyth documents, not ModelIC"));
-        QVERIFY(modelinfo({"patch", before, before}).err.contains("does not hold the differences"));
-    }
-
-    // restore shows the object a document restores as the tool shows such objects; every class
-    // can be saved.
-    void restoreViews_data()
-    {
-        QTest::addColumn<QStringList>("save");
-        QTest::addColumn<QString>("shows");
-        QTest::newRow("processor") << QStringList{"save", "0x250300"}
-                                   << "ModelCalyth from FILE: device code 0x250300 (2425600), "
-                                      "known to the processor model\n  capacities:\n";
-        QTest::newRow("scene") << QStringList{"save", "0x250301", "--model", "scene"}
-                               << "    m_pBankVec[0].pLayerVec          768\n";
-        QTest::newRow("bank player")
-            << QStringList{"save", "0x250301", "--model=bankplayer"} << "BankCount";
-        QTest::newRow("IC, unknown code")
-            << QStringList{"save", "7", "--model", "ic"} << "(7), unknown to the ic model";
-        QTest::newRow("keyboard") << QStringList{"save", "keyboard", "--grid"}
-                                  << "\n  -/1X1        -/1X2        -/1X3        -/1X4\n";
-        QTest::newRow("api") << QStringList{"save", "api"} << "\"class\": \"model_API_param\"";
-        QTest::newRow("protocol") << QStringList{"save", "protocol", "--compact"}
-                                  << "model_Protocoldata from FILE:\n{\n    \"class\"";
-        QTest::newRow("osd") << QStringList{"save", "osd"} << "\"m_osdByte1\"";
-        QTest::newRow("topology") << QStringList{"save", "topology"}
-                                  << "\"m_slotValuesA\": [-1, -1";
-    }
-    void restoreViews()
-    {
-        QFETCH(QStringList, save);
-        QFETCH(QString, shows);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("saved.json");
-        const Run saved = modelinfo(save);
-        QCOMPARE(saved.exitCode, 0);
-        fileBytes(file, saved.out);
-        const Run restored = modelinfo({"restore", file});
-        QCOMPARE(restored.exitCode, 0);
-        QVERIFY2(restored.out.contains(shows.replace("FILE", file).toUtf8()),
-                 restored.out.constData());
-        const QJsonObject json = jsonOf({"restore", file});
-        QCOMPARE(json["file"].toString(), file);
-        QCOMPARE(json["class"], QJsonDocument::fromJson(saved.out)["class"]);
-    }
-
     // Output that does not reach its file is an error, whatever the command.
     void unwritableOutput_data()
     {
@@ -500,6 +465,8 @@ private Q_SLOTS:
             QCOMPARE(run.exitCode, 2);
             QVERIFY2(run.err.startsWith(Name + ": cannot write the output: "), run.err.constData());
         }
+        QVERIFY(shell(QStringLiteral("exec \"$0\" check - <&-"))
+                    .err.endsWith(": cannot read standard input: it is closed\n"));
     }
 
     // An argument whose bytes do not survive the locale's decoding would name another file: it
@@ -608,6 +575,9 @@ private Q_SLOTS:
         // Every option and command named anywhere in the page is one of --help.
         QVERIFY((matches(page, R"(\\-\\-([a-z\\-]+))") - options).isEmpty());
     }
+
+private:
+    QTemporaryDir m_dir;
 };
 
 QTEST_GUILESS_MAIN(ModelInfoTest)

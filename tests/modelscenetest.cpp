@@ -1,5 +1,4 @@
 #include "absurdcapacity.h"
-#include "memberlayout.h"
 #include "processorcodes.h"
 
 #include <model/scene/modelscene.h>
@@ -49,18 +48,6 @@ int sizeIfAll(const List &list, QList<int> expected, int indexField = -1)
     }
     return list.size();
 }
-
-using Layout = ModelScene;
-// clang-format off
-const LayoutMember<Layout> s_members[] = {
-    LAYOUT(m_deviceCode, 4), LAYOUT(m_pLayerVec, Pointer), LAYOUT(m_pBankVec, Pointer),
-    LAYOUT(m_pBankOutputVec, Pointer), LAYOUT(m_containerList, List), LAYOUT(m_sourceList, List),
-    LAYOUT(m_initConstant, 4), LAYOUT(m_value1, 4), LAYOUT(m_value2, 4), LAYOUT(m_flag1, 1), LAYOUT(m_flag2, 1),
-    LAYOUT(m_value3, 4), LAYOUT(m_data, 32), LAYOUT(m_flag3, 1), LAYOUT(m_maxSourceCount, 4),
-    LAYOUT(m_maxBankCount, 4), LAYOUT(m_maxBankNameLength, 4), LAYOUT(m_maxLayerCount, 4),
-    LAYOUT(m_maxOutputCount, 4), LAYOUT(m_maxContainerCount, 4), LAYOUT(m_maxInputBoardCount, 4),
-};
-// clang-format on
 
 } // namespace
 
@@ -129,9 +116,6 @@ private Q_SLOTS:
     }
     void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
     void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
-
-    void layout_data() { addLayoutTable("ModelScene", s_members); }
-    void layout() { checkLayoutRow(); }
 };
 
 QTEST_GUILESS_MAIN(ModelSceneTest)

@@ -327,23 +327,12 @@ private slots:
     // Any JSON value in any leaf: the model takes it exactly when restore() takes the document.
     void editsAgreeWithRestore()
     {
-        const QJsonValue values[] = {0,
-                                     -1,
-                                     255,
-                                     256,
-                                     65536,
-                                     2147483648.0,
-                                     -2147483649.0,
-                                     1.5,
-                                     QStringLiteral("NaN"),
-                                     QStringLiteral("-0"),
-                                     QString(),
-                                     QString(31, QLatin1Char('a')),
-                                     QStringLiteral("\u0100"),
-                                     QJsonValue::Null,
-                                     true,
-                                     QJsonArray{},
-                                     QJsonObject{}};
+        // clang-format off
+        const QJsonValue values[] = {0, -1, 255, 256, 65536, 2147483648.0, -2147483649.0, 1.5,
+                                     QStringLiteral("NaN"), QStringLiteral("-0"), QString(),
+                                     QString(31, QLatin1Char('a')), QStringLiteral("\u0100"),
+                                     QJsonValue::Null, true, QJsonArray{}, QJsonObject{}};
+        // clang-format on
         const QJsonObject documents[] = {processor(), saved<Model_QuorParam>()};
         QRandomGenerator random(7);
         for (const QJsonObject &document : documents) {

@@ -7,10 +7,12 @@
 #include <model/state/modelstateitemmodel.h>
 
 #include <QtCore/QJsonArray>
+#include <QtCore/QProcess>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QImage>
 #include <QtTest/QtTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QStatusBar>
@@ -100,6 +102,9 @@ private slots:
         // the document dropped, in document order, the first one selected.
         QVERIFY(window.compareWithFile(beforeFile));
         QCOMPARE(differences->model()->rowCount(), 3);
+        auto *dock = window.findChild<QDockWidget *>(QStringLiteral("differenceDock"));
+        QVERIFY(differences->isVisible() && dock->isAncestorOf(differences));
+        QCOMPARE(window.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
         QCOMPARE(currentPath(tree), QStringLiteral("m_resolutionWidth"));
         const QColor changed = tree->currentIndex().data(Qt::BackgroundRole).value<QColor>();
         window.nextDifference(-1);
@@ -177,6 +182,32 @@ private slots:
         QCOMPARE(window.windowTitle(), title);
         QVERIFY(!window.newFromDevice(QStringLiteral("mixer"), 0));
         QCOMPARE(window.windowTitle(), title);
+    }
+
+    // The program refuses a command line it cannot open a window for, before it shows one.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("hex code, unknown model")
+            << QStringList{"--device", "0x10", "--model", "mixer"} << "unknown model 'mixer'";
+        QTest::newRow("no code") << QStringList{"--device", "0x1G"} << "'0x1G' is no device code";
+        QTest::newRow("two files") << QStringList{"a.json", "b.json"} << "one file at most";
+        QTest::newRow("file and code")
+            << QStringList{"a.json", "--device", "1"} << "a file or --device, not both";
+        QTest::newRow("no comparison")
+            << QStringList{"--device", "1", "--compare", "/none.json"} << "/none.json: ";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QProcess process;
+        process.start(QStringLiteral(MODELVIEW_PATH), arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 2);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(err.contains(error), qPrintable(err));
     }
 };
 
