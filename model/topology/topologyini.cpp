@@ -1,0 +1,484 @@
+#include "topologyini.h"
+
+#include <QtCore/QDataStream>
+#include <QtCore/QHash>
+#include <QtCore/QIODevice>
+#include <QtCore/QJsonObject>
+#include <QtCore/QMap>
+#include <QtCore/QVariant>
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr bool Qt5 = QT_VERSION < QT_VERSION_CHECK(6, 0, 0);
+
+// Binary values (arrays, objects, null) are the variant's data stream in this version.
+constexpr QDataStream::Version StreamVersion = QDataStream::Qt_4_0;
+
+bool isHexDigit(ushort c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Appends text as an INI value. Control characters are escaped; a hex digit right after a
+// numeric escape gets one too, so that "\x1" "a" does not read back as "\x1a". In a binary value
+// (bytes) everything from 0x7f up is escaped as well; in text it is UTF-8.
+void appendEscaped(QByteArray &out, const QString &text, bool bytes)
+{
+    static const char named[] = "0......abtnvfr";
+    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char(';'))
+        || text.contains(QLatin1Char('=')) || text.startsWith(QLatin1Char(' '))
+        || text.endsWith(QLatin1Char(' '));
+    if (quoted)
+        out += '"';
+    bool numeric = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const ushort c = text.at(i).unicode();
+        const bool wasNumeric = numeric;
+        numeric = false;
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 14 && named[c] != '.') {
+            out += '\\';
+            out += named[c];
+            numeric = c == 0;
+        } else if (c < 0x20 || (bytes && c >= 0x7f) || (wasNumeric && isHexDigit(c))) {
+            out += "\\x" + QByteArray::number(c, 16);
+            numeric = true;
+        } else if (c < 0x80) {
+            out += char(c);
+        } else if (!QChar::isSurrogate(c)) {
+            out += QString(QChar(c)).toUtf8();
+        } else if (Qt5) {
+            numeric = wasNumeric; // Qt 5 drops every half of a pair
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
+                   && text.at(i + 1).isLowSurrogate()) {
+            out += text.mid(i++, 2).toUtf8();
+        } else {
+            out += "\xef\xbf\xbd";
+        }
+    }
+    if (quoted)
+        out += '"';
+}
+
+// One value that stands alone or in a list: text, a number, a boolean, or in binary form.
+void appendScalar(QByteArray &out, const QVariant &value)
+{
+    const int type = value.userType();
+    if (type == QMetaType::QString || type == QMetaType::Double || type == QMetaType::LongLong
+        || type == QMetaType::Bool) {
+        const QString text = value.toString();
+        if (text.contains(QChar(0)))
+            appendEscaped(out, QLatin1String("@String(") + text + QLatin1Char(')'), false);
+        else
+            appendEscaped(out, text.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + text : text,
+                          false);
+        return;
+    }
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
+    stream.setVersion(StreamVersion);
+    stream << value;
+    appendEscaped(out,
+                  QLatin1String("@Variant(") + QString::fromLatin1(data.constData(), data.size())
+                      + QLatin1Char(')'),
+                  true);
+}
+
+// A list of two or more elements is written as their values separated by ", "; a list of one
+// would read back as that element, so it takes the binary form.
+void appendValue(QByteArray &out, const QVariant &value)
+{
+    if (value.userType() != QMetaType::QVariantList) {
+        appendScalar(out, value);
+        return;
+    }
+    const QVariantList list = value.toList();
+    if (list.isEmpty()) {
+        out += "@Invalid()";
+    } else if (list.size() == 1) {
+        appendScalar(out, value);
+    } else {
+        for (int i = 0; i < list.size(); ++i) {
+            if (i > 0)
+                out += ", ";
+            appendScalar(out, list.at(i));
+        }
+    }
+}
+
+// Keys keep letters, digits, '-', '.' and '_'; '/' separates sub-keys and is written as '\';
+// everything else is percent-encoded, beyond Latin-1 as "%U" and four hex digits.
+void appendKey(QByteArray &out, const QString &key)
+{
+    for (QChar ch : key) {
+        const ushort c = ch.unicode();
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+            || c == '.' || c == '_')
+            out += char(c);
+        else if (c == '/')
+            out += '\\';
+        else if (c < 0x100)
+            out += '%' + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
+        else
+            out += "%U" + QByteArray::number(c, 16).toUpper().rightJustified(4, '0');
+    }
+}
+
+// Sub-keys of a path: repeated, leading and trailing slashes do not count ("/a//b/" is "a/b").
+QString normalized(const QString &key)
+{
+    QString result;
+    result.reserve(key.size());
+    for (QChar c : key) {
+        if (c != QLatin1Char('/') || (!result.isEmpty() && !result.endsWith(QLatin1Char('/'))))
+            result += c;
+    }
+    if (result.endsWith(QLatin1Char('/')))
+        result.chop(1);
+    return result;
+}
+
+// ---- Reading ----
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A key or section name as the file spells it: percent escapes, '\' for '/'. Qt 5 takes the
+// bytes of a name as Latin-1 and trims only blanks; Qt 6 decodes UTF-8 and trims all white space.
+QString decodeName(const char *begin, const char *end)
+{
+    QString raw;
+    if (Qt5) {
+        while (begin < end && isBlank(*begin))
+            ++begin;
+        while (end > begin && isBlank(end[-1]))
+            --end;
+        raw = QString::fromLatin1(begin, int(end - begin));
+    } else {
+        raw = QString::fromUtf8(begin, int(end - begin)).trimmed();
+    }
+    QString name;
+    name.reserve(raw.size());
+    for (int i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        bool ok = false;
+        if (c == QLatin1Char('%') && i + 5 < raw.size() && raw.at(i + 1) == QLatin1Char('U')) {
+            const ushort code = raw.mid(i + 2, 4).toUShort(&ok, 16);
+            if (ok && std::all_of(raw.begin() + i + 2, raw.begin() + i + 6, [](QChar h) {
+                    return isHexDigit(h.unicode());
+                })) {
+                name += QChar(code);
+                i += 5;
+                continue;
+            }
+        }
+        if (c == QLatin1Char('%') && i + 2 < raw.size() && isHexDigit(raw.at(i + 1).unicode())
+            && isHexDigit(raw.at(i + 2).unicode())) {
+            name += QChar(raw.mid(i + 1, 2).toUShort(&ok, 16));
+            i += 2;
+        } else {
+            name += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
+        }
+    }
+    return name;
+}
+
+// The plain types whose binary form reads as text. Others (lists, maps and whatever nests) read
+// as "" whatever they hold, so they are never decoded and no nesting costs stack.
+bool readsAsText(quint32 streamType)
+{
+    static const QVector<quint32> types = [] {
+        QVector<quint32> ids;
+        for (int type :
+             {QMetaType::Bool,        QMetaType::Int,        QMetaType::UInt,  QMetaType::LongLong,
+              QMetaType::ULongLong,   QMetaType::Double,     QMetaType::QChar, QMetaType::QString,
+              QMetaType::QStringList, QMetaType::QByteArray, QMetaType::QDate, QMetaType::QTime,
+              QMetaType::QDateTime,   QMetaType::QUrl,       QMetaType::QUuid, QMetaType::Long,
+              QMetaType::Short,       QMetaType::Char,       QMetaType::ULong, QMetaType::UShort,
+              QMetaType::UChar,       QMetaType::Float,      QMetaType::SChar}) {
+            QByteArray data;
+            QDataStream stream(&data, QIODevice::WriteOnly);
+            stream.setVersion(StreamVersion);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+            stream << QVariant(type, nullptr);
+#else
+            stream << QVariant(QMetaType(type));
+#endif
+            QDataStream in(data);
+            quint32 id = 0;
+            in >> id;
+            ids.append(id);
+        }
+        return ids;
+    }();
+    return types.contains(streamType);
+}
+
+QString variantText(const QByteArray &data)
+{
+    QDataStream stream(data);
+    stream.setVersion(StreamVersion);
+    quint32 type = 0;
+    stream >> type;
+    if (stream.status() != QDataStream::Ok || !readsAsText(type))
+        return QString();
+    stream.device()->seek(0);
+    QVariant value;
+    try {
+        stream >> value;
+    } catch (const std::bad_alloc &) {
+        return QString();
+    }
+    return value.toString();
+}
+
+// Whether text is count integers separated by single blanks, as in "@Rect(0 0 10 10)".
+bool isIntegers(const QString &text, int count)
+{
+    const QStringList parts = text.split(QLatin1Char(' '));
+    return parts.size() == count && std::all_of(parts.begin(), parts.end(), [](const QString &p) {
+               bool ok = false;
+               p.toInt(&ok);
+               return ok;
+           });
+}
+
+// The argument of a binary form "@Name(argument)" in text, when text is one.
+bool formArgument(const QString &text, const char *form, QString *argument)
+{
+    const QLatin1String prefix(form);
+    if (!text.startsWith(prefix))
+        return false;
+    *argument = text.mid(prefix.size(), text.size() - prefix.size() - 1);
+    return true;
+}
+
+// What a value that starts with '@' stands for, as text.
+QString atValue(const QString &text)
+{
+    if (text.startsWith(QLatin1String("@@")))
+        return text.mid(1);
+    if (text == QLatin1String("@Invalid()"))
+        return QString();
+    QString arg;
+    if (!text.endsWith(QLatin1Char(')')))
+        return text;
+    if (formArgument(text, "@ByteArray(", &arg))
+        return QVariant(arg.toLatin1()).toString();
+    if (formArgument(text, "@String(", &arg))
+        return arg;
+    if (formArgument(text, "@Variant(", &arg))
+        return variantText(arg.toLatin1());
+    if (formArgument(text, "@DateTime(", &arg)) {
+        QDataStream stream(arg.toLatin1());
+        stream.setVersion(StreamVersion);
+        QDateTime time;
+        stream >> time;
+        return QVariant(time).toString();
+    }
+    if (formArgument(text, "@Rect(", &arg))
+        return isIntegers(arg, 4) ? QString() : text;
+    if (formArgument(text, "@Size(", &arg) || formArgument(text, "@Point(", &arg))
+        return isIntegers(arg, 2) ? QString() : text;
+    return text;
+}
+
+// The character of the escape "\c" that names one, or 0.
+char namedEscape(char c)
+{
+    switch (c) {
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'v':
+        return '\v';
+    case '"':
+    case '\'':
+    case '?':
+    case '\\':
+        return c;
+    default:
+        return 0;
+    }
+}
+
+// The text of a value as the file spells it: quotes, escapes, blanks around it, and a comma
+// outside quotes makes a list, which reads as "".
+QString valueText(const char *p, const char *end)
+{
+    QString value;
+    int kept = 0; // blanks outside quotes at the end do not count
+    bool quoted = false;
+    while (p < end) {
+        const char c = *p;
+        if (c == '"') {
+            quoted = !quoted;
+            ++p;
+        } else if (c == '\\') {
+            if (++p == end)
+                break;
+            const char e = *p++;
+            if (e == '\r' && p < end && *p == '\n')
+                ++p;
+            if (namedEscape(e)) {
+                value += QLatin1Char(namedEscape(e));
+            } else if (e == 'x' || (e >= '0' && e <= '7')) {
+                // As many digits as follow; the code wraps to 16 bits.
+                const int base = e == 'x' ? 16 : 8;
+                const char *digits = p;
+                ushort code = e == 'x' ? 0 : ushort(e - '0');
+                for (; p < end && (base == 16 ? isHexDigit(uchar(*p)) : (*p >= '0' && *p <= '7'));
+                     ++p)
+                    code = ushort(code * base + QString(QLatin1Char(*p)).toUShort(nullptr, 16));
+                if (base == 16 && p == digits)
+                    continue;
+                value += QChar(code);
+            } else {
+                continue; // a line break, or an escape of nothing
+            }
+            kept = value.size();
+        } else if (c == ',' && !quoted) {
+            return QString();
+        } else if (isBlank(c) && !quoted) {
+            if (!value.isEmpty())
+                value += QLatin1Char(c);
+            ++p;
+        } else {
+            const char *run = p;
+            while (p < end && *p != '"' && *p != '\\' && (quoted || (*p != ',' && !isBlank(*p))))
+                ++p;
+            value += QString::fromUtf8(run, int(p - run));
+            kept = value.size();
+        }
+    }
+    value.truncate(kept);
+    return value.startsWith(QLatin1Char('@')) ? atValue(value) : value;
+}
+
+} // namespace
+
+namespace TopologyIni {
+
+QByteArray text(const QJsonArray &modules)
+{
+    // Sections in the store's order of names: "0", "1", "10", "11", "2".
+    QMap<QString, QMap<QString, QJsonValue>> sections;
+    for (int i = 0; i < modules.size(); ++i) {
+        const QJsonObject module = modules.at(i).toObject();
+        for (auto it = module.constBegin(); it != module.constEnd(); ++it) {
+            // The store refuses the empty key; a key made only of slashes names the entry with
+            // nothing before its '='. Of keys that come to the same, the later one wins.
+            if (!it.key().isEmpty())
+                sections[QString::number(i)][normalized(it.key())] = it.value();
+        }
+    }
+    QByteArray out;
+    for (auto section = sections.constBegin(); section != sections.constEnd(); ++section) {
+        if (!out.isEmpty())
+            out += '\n';
+        out += '[' + section.key().toLatin1() + "]\n";
+        for (auto entry = section->constBegin(); entry != section->constEnd(); ++entry) {
+            appendKey(out, entry.key());
+            out += '=';
+            appendValue(out, entry.value().toVariant());
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+QJsonArray modules(const QByteArray &text)
+{
+    // Every entry under its full name ("7/name"), the later of two equal names winning.
+    QHash<QString, std::pair<const char *, const char *>> entries;
+    QString section;
+    const char *p = text.constData();
+    const char *const end = p + text.size();
+    if (text.startsWith("\xef\xbb\xbf"))
+        p += 3;
+    const auto lineEnd = [&](const char *from) {
+        return std::find_if(from, end, [](char c) { return c == '\n' || c == '\r'; });
+    };
+    while (p < end) {
+        if (*p == '\n' || *p == '\r' || isBlank(*p)) {
+            ++p;
+        } else if (*p == '[') {
+            const char *eol = lineEnd(p);
+            const char *close = std::find(p, eol, ']');
+            section = decodeName(p + 1, close);
+            section = section.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
+                ? QString()
+                : section + QLatin1Char('/');
+            p = eol;
+        } else if (*p == ';') {
+            p = lineEnd(p);
+        } else {
+            // A logical line: a quoted part and an escaped line break go on to the next line.
+            const char *equals = nullptr;
+            const char *q = p;
+            bool quoted = false;
+            for (; q < end; ++q) {
+                if (*q == '\\') {
+                    if (q + 2 < end && q[1] == '\r' && q[2] == '\n')
+                        ++q;
+                    ++q;
+                } else if (*q == '"') {
+                    quoted = !quoted;
+                } else if (!quoted && (*q == '\n' || *q == '\r' || *q == ';')) {
+                    break;
+                } else if (*q == '=' && !equals) {
+                    equals = q;
+                }
+            }
+            if (equals)
+                entries.insert(section + decodeName(p, equals), {equals + 1, std::min(q, end)});
+            p = q < end && *q == ';' ? lineEnd(q) : q;
+        }
+    }
+
+    // The sections of the modules are the first names of the entries' paths, however many;
+    // module i is the section named by i in decimal, and an entry of a deeper path comes as a
+    // path below it.
+    QHash<QString, int> groups;
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
+        const int slash = it.key().indexOf(QLatin1Char('/'));
+        if (slash >= 0)
+            groups.insert(it.key().left(slash), 0);
+    }
+    QVector<QJsonObject> objects(groups.size());
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
+        const int slash = it.key().indexOf(QLatin1Char('/'));
+        bool ok = false;
+        const int index = it.key().left(slash).toInt(&ok);
+        if (slash < 0 || !ok || index < 0 || index >= objects.size()
+            || QString::number(index) != it.key().left(slash))
+            continue;
+        // A name is looked up by its path, so "7/a//b" names the entry "7/a/b".
+        const auto found = entries.constFind(normalized(it.key()));
+        objects[index].insert(it.key().mid(slash + 1),
+                              found == entries.constEnd() ? QString()
+                                                          : valueText(found->first, found->second));
+    }
+    QJsonArray result;
+    for (const QJsonObject &object : objects)
+        result.append(object);
+    return result;
+}
+
+} // namespace TopologyIni
