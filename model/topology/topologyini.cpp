@@ -57,8 +57,8 @@ void appendEscaped(QByteArray &out, const QString &text, bool bytes)
         } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
                    && text.at(i + 1).isLowSurrogate()) {
             out += text.mid(i++, 2).toUtf8();
-        } else {
-            out += "\xef\xbf\xbd";
+        } else if (i + 1 < text.size()) {
+            out += "\xef\xbf\xbd"; // Qt 6 replaces half a pair, but drops one at the end
         }
     }
     if (quoted)
@@ -109,6 +109,23 @@ void appendValue(QByteArray &out, const QVariant &value)
             appendScalar(out, list.at(i));
         }
     }
+}
+
+// Whether value holds more than levels arrays and objects, one inside the other. The check stops
+// at that depth, so no value costs more stack than that.
+bool nestsDeeper(const QJsonValue &value, int levels)
+{
+    if (!value.isArray() && !value.isObject())
+        return false;
+    if (levels == 0)
+        return true;
+    const auto deeper = [&](const QJsonValue &v) { return nestsDeeper(v, levels - 1); };
+    if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        return std::any_of(array.begin(), array.end(), deeper);
+    }
+    const QJsonObject object = value.toObject();
+    return std::any_of(object.begin(), object.end(), deeper);
 }
 
 // Keys keep letters, digits, '-', '.' and '_'; '/' separates sub-keys and is written as '\';
@@ -396,7 +413,10 @@ QByteArray text(const QJsonArray &modules)
         for (auto entry = section->constBegin(); entry != section->constEnd(); ++entry) {
             appendKey(out, entry.key());
             out += '=';
-            appendValue(out, entry.value().toVariant());
+            // Converting and writing a value recurses once per level; a member deeper than the
+            // limit is stored as empty text, which is what any array or object reads back as.
+            if (!nestsDeeper(entry.value(), TopologyIni::MaxNesting))
+                appendValue(out, entry.value().toVariant());
             out += '\n';
         }
     }

@@ -9,6 +9,9 @@
 // writes and reads it.
 namespace TopologyIni {
 
+// A member value that nests arrays and objects deeper than this is stored as empty text.
+constexpr int MaxNesting = 32;
+
 // The whole file for modules; empty when no module has an entry to store.
 QByteArray text(const QJsonArray &modules);
 
