@@ -130,6 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Q_UNUSED(previous)
     const QString path = directory.filePath(QStringLiteral("topology.ini"));
     const QByteArray input(reinterpret_cast<const char *>(data), int(size));
+    if (input.isEmpty())
+        return 0;
 
     if (input.startsWith('j')) {
         const QJsonArray modules = parse(input.mid(1));
