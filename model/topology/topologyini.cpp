@@ -160,6 +160,28 @@ QString normalized(const QString &key)
     return result;
 }
 
+// Calls f with 0 to count - 1 in the order of their decimal names, the order in which the store
+// writes sections: 0, 1, 10, 100, 11, ..., 2, 20, ... A name's successors are its own name with a
+// digit appended, so the walk needs no sorting and goes at most ten calls deep.
+template<typename F>
+void visitNames(qint64 number, int count, F &f)
+{
+    if (number >= count)
+        return;
+    f(int(number));
+    for (int digit = 0; digit < 10; ++digit)
+        visitNames(number * 10 + digit, count, f);
+}
+
+template<typename F>
+void forEachInNameOrder(int count, F f)
+{
+    if (count > 0)
+        f(0);
+    for (int first = 1; first < 10; ++first)
+        visitNames(first, count, f);
+}
+
 // ---- Reading ----
 
 bool isBlank(char c)
@@ -394,23 +416,23 @@ namespace TopologyIni {
 
 QByteArray text(const QJsonArray &modules)
 {
-    // Sections in the store's order of names: "0", "1", "10", "11", "2".
-    QMap<QString, QMap<QString, QJsonValue>> sections;
-    for (int i = 0; i < modules.size(); ++i) {
-        const QJsonObject module = modules.at(i).toObject();
-        for (auto it = module.constBegin(); it != module.constEnd(); ++it) {
-            // The store refuses the empty key; a key made only of slashes names the entry with
-            // nothing before its '='. Of keys that come to the same, the later one wins.
-            if (!it.key().isEmpty())
-                sections[QString::number(i)][normalized(it.key())] = it.value();
-        }
-    }
     QByteArray out;
-    for (auto section = sections.constBegin(); section != sections.constEnd(); ++section) {
+    forEachInNameOrder(modules.size(), [&](int i) {
+        // Of keys that come to the same, the later one wins. The store refuses the empty key; a
+        // key made only of slashes names the entry with nothing before its '='.
+        const QJsonObject module = modules.at(i).toObject();
+        QMap<QString, QJsonValue> entries;
+        for (auto it = module.constBegin(); it != module.constEnd(); ++it) {
+            const QString key = it.key();
+            if (!key.isEmpty())
+                entries.insert(key.contains(QLatin1Char('/')) ? normalized(key) : key, it.value());
+        }
+        if (entries.isEmpty())
+            return;
         if (!out.isEmpty())
             out += '\n';
-        out += '[' + section.key().toLatin1() + "]\n";
-        for (auto entry = section->constBegin(); entry != section->constEnd(); ++entry) {
+        out += '[' + QByteArray::number(i) + "]\n";
+        for (auto entry = entries.constBegin(); entry != entries.constEnd(); ++entry) {
             appendKey(out, entry.key());
             out += '=';
             // Converting and writing a value recurses once per level; a member deeper than the
@@ -419,7 +441,7 @@ QByteArray text(const QJsonArray &modules)
                 appendValue(out, entry.value().toVariant());
             out += '\n';
         }
-    }
+    });
     return out;
 }
 
