@@ -8,6 +8,7 @@
 #include <QtCore/QVariant>
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -230,47 +231,67 @@ QString decodeName(const char *begin, const char *end)
 }
 
 // The plain types whose binary form reads as text. Others (lists, maps and whatever nests) read
-// as "" whatever they hold, so they are never decoded and no nesting costs stack.
-bool readsAsText(quint32 streamType)
+// as "" whatever they hold, so they are never decoded, no nesting costs stack, and no unknown
+// type is ever looked up.
+constexpr int PlainTypes[]
+    = {QMetaType::Bool,        QMetaType::Int,        QMetaType::UInt,  QMetaType::LongLong,
+       QMetaType::ULongLong,   QMetaType::Double,     QMetaType::QChar, QMetaType::QString,
+       QMetaType::QStringList, QMetaType::QByteArray, QMetaType::QDate, QMetaType::QTime,
+       QMetaType::QDateTime,   QMetaType::QUrl,       QMetaType::QUuid, QMetaType::Long,
+       QMetaType::Short,       QMetaType::Char,       QMetaType::ULong, QMetaType::UShort,
+       QMetaType::UChar,       QMetaType::Float};
+
+// The stream names a type by its number, or, for a type newer than the stream format, by this
+// number followed by the type's name.
+constexpr quint32 TypeByName = 127;
+
+bool readsAsText(const QByteArray &data)
 {
-    static const QVector<quint32> types = [] {
-        QVector<quint32> ids;
-        for (int type :
-             {QMetaType::Bool,        QMetaType::Int,        QMetaType::UInt,  QMetaType::LongLong,
-              QMetaType::ULongLong,   QMetaType::Double,     QMetaType::QChar, QMetaType::QString,
-              QMetaType::QStringList, QMetaType::QByteArray, QMetaType::QDate, QMetaType::QTime,
-              QMetaType::QDateTime,   QMetaType::QUrl,       QMetaType::QUuid, QMetaType::Long,
-              QMetaType::Short,       QMetaType::Char,       QMetaType::ULong, QMetaType::UShort,
-              QMetaType::UChar,       QMetaType::Float,      QMetaType::SChar}) {
-            QByteArray data;
-            QDataStream stream(&data, QIODevice::WriteOnly);
-            stream.setVersion(StreamVersion);
+    static const QVector<quint32> numbers = [] {
+        QVector<quint32> result;
+        for (int type : PlainTypes) {
+            QByteArray bytes;
+            QDataStream out(&bytes, QIODevice::WriteOnly);
+            out.setVersion(StreamVersion);
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-            stream << QVariant(type, nullptr);
+            out << QVariant(type, nullptr);
 #else
-            stream << QVariant(QMetaType(type));
+            out << QVariant(QMetaType(type));
 #endif
-            QDataStream in(data);
-            quint32 id = 0;
-            in >> id;
-            ids.append(id);
+            QDataStream in(bytes);
+            quint32 number = TypeByName;
+            in >> number;
+            result.append(number);
         }
-        return ids;
+        return result;
     }();
-    return types.contains(streamType);
+    QDataStream in(data);
+    in.setVersion(StreamVersion);
+    quint32 number = 0;
+    in >> number;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    if (number != TypeByName)
+        return numbers.contains(number);
+    QByteArray name;
+    in >> name;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    const int type = QMetaType::type(name.constData());
+#else
+    const int type = QMetaType::fromName(name.constData()).id();
+#endif
+    return in.status() == QDataStream::Ok
+        && std::find(std::begin(PlainTypes), std::end(PlainTypes), type) != std::end(PlainTypes);
 }
 
 QString variantText(const QByteArray &data)
 {
-    QDataStream stream(data);
-    stream.setVersion(StreamVersion);
-    quint32 type = 0;
-    stream >> type;
-    if (stream.status() != QDataStream::Ok || !readsAsText(type))
-        return QString();
-    stream.device()->seek(0);
     QVariant value;
     try {
+        if (!readsAsText(data))
+            return QString();
+        QDataStream stream(data);
+        stream.setVersion(StreamVersion);
         stream >> value;
     } catch (const std::bad_alloc &) {
         return QString();
