@@ -38,7 +38,8 @@ static QJsonArray json(const char *text)
     static const char *const s_files[][2] = {
         {"lists", "[0]\na=b,c\nb=,\nc=\",\"\nd=\"x\" , \"y\"\ne=x,,y"},
         {"quotes and blanks", "[0]\na= x \nb=\"x\"y\nc=x\"y\"z\nd=\" x\"\\x41\ne=\"x\ny\"\nf=\"x\n\t g\t=\tc\t"},
-        {"escapes", "[0]\na=\\q\\a\\b\\f\\v\\e\\?\\\\\\0\\1\\01\\7\\8\\x41\\x4g\\x\nb=\\x263A\\x10000041\\U0041\nc=\\012\\0123\\7777\\x"},
+        {"blanks around quotes", "[0]\na=\"x\"y \nb=\"x\" y\nc=y \"x\" z \nd=\"\" y \ne=\"x\"\\x41 \nf=\"x\"y\t \ng=y \"x\" \n\"a#=1"},
+    {"escapes", "[0]\na=\\q\\a\\b\\f\\v\\e\\?\\\\\\0\\1\\01\\7\\8\\x41\\x4g\\x\nb=\\x263A\\x10000041\\U0041\nc=\\012\\0123\\7777\\x"},
         {"comments and continuations", "[0]\na=x;c\nb=x#c\nc=x\\\n y\\\n\nd=1;\\\ne=2\nx;y=1\n\"k\"=1\n#k=1\nf=\"x;y\"z;w"},
         {"line ends", "[0]\r\na=1\r\nb=2\r\n[1]\rc=3\rd=\\\r\nx\n[2]\ne=1"},
         {"keys", "[0]\n%41%4=1\n%=1\n%U0041%4a=1\n%u0041=1\nb\\c=1\na\\\\b=1\n\\a\\=1\n=x\n==x\na==x\n\xc3\xa9\xff=1\n\fk\f=\f1\f"},

@@ -5,11 +5,13 @@
 #include <QtCore/QIODevice>
 #include <QtCore/QJsonObject>
 #include <QtCore/QMap>
+#include <QtCore/QSet>
 #include <QtCore/QVariant>
 
 #include <algorithm>
 #include <iterator>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -129,14 +131,19 @@ bool nestsDeeper(const QJsonValue &value, int levels)
     return std::any_of(object.begin(), object.end(), deeper);
 }
 
+bool isPlainKeyCharacter(ushort c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+        || c == '.' || c == '_';
+}
+
 // Keys keep letters, digits, '-', '.' and '_'; '/' separates sub-keys and is written as '\';
 // everything else is percent-encoded, beyond Latin-1 as "%U" and four hex digits.
 void appendKey(QByteArray &out, const QString &key)
 {
     for (QChar ch : key) {
         const ushort c = ch.unicode();
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
-            || c == '.' || c == '_')
+        if (isPlainKeyCharacter(c))
             out += char(c);
         else if (c == '/')
             out += '\\';
@@ -194,6 +201,8 @@ bool isBlank(char c)
 // bytes of a name as Latin-1 and trims only blanks; Qt 6 decodes UTF-8 and trims all white space.
 QString decodeName(const char *begin, const char *end)
 {
+    if (std::all_of(begin, end, [](char c) { return isPlainKeyCharacter(uchar(c)); }))
+        return QString::fromLatin1(begin, int(end - begin));
     QString raw;
     if (Qt5) {
         while (begin < end && isBlank(*begin))
@@ -382,13 +391,23 @@ char namedEscape(char c)
 // outside quotes makes a list, which reads as "".
 QString valueText(const char *p, const char *end)
 {
+    const auto special = [](char c) { return c == '"' || c == '\\' || c == ','; };
+    if (p == end
+        || (!isBlank(*p) && *p != '@' && !isBlank(end[-1]) && std::none_of(p, end, special)))
+        return QString::fromUtf8(p, int(end - p));
     QString value;
-    int kept = 0; // blanks outside quotes at the end do not count
+    // Blanks at the start, right after a closing quote, and at the end of a value without quotes
+    // do not count: "a = x " is "x", but "a = "x" y " is "xy ".
+    int kept = 0;
     bool quoted = false;
+    bool sawQuote = false;
+    bool afterQuote = false;
     while (p < end) {
         const char c = *p;
         if (c == '"') {
             quoted = !quoted;
+            sawQuote = true;
+            afterQuote = !quoted;
             ++p;
         } else if (c == '\\') {
             if (++p == end)
@@ -413,11 +432,14 @@ QString valueText(const char *p, const char *end)
                 continue; // a line break, or an escape of nothing
             }
             kept = value.size();
+            afterQuote = false;
         } else if (c == ',' && !quoted) {
             return QString();
         } else if (isBlank(c) && !quoted) {
-            if (!value.isEmpty())
+            if (!value.isEmpty() && !afterQuote) {
                 value += QLatin1Char(c);
+                kept = sawQuote ? value.size() : kept;
+            }
             ++p;
         } else {
             const char *run = p;
@@ -425,6 +447,7 @@ QString valueText(const char *p, const char *end)
                 ++p;
             value += QString::fromUtf8(run, int(p - run));
             kept = value.size();
+            afterQuote = false;
         }
     }
     value.truncate(kept);
@@ -468,8 +491,14 @@ QByteArray text(const QJsonArray &modules)
 
 QJsonArray modules(const QByteArray &text)
 {
-    // Every entry under its full name ("7/name"), the later of two equal names winning.
-    QHash<QString, std::pair<const char *, const char *>> entries;
+    // Every entry under its full name ("7/name"), in the file's order.
+    struct Entry
+    {
+        QString name;
+        const char *value;
+        const char *end;
+    };
+    std::vector<Entry> entries;
     QString section;
     const char *p = text.constData();
     const char *const end = p + text.size();
@@ -505,12 +534,12 @@ QJsonArray modules(const QByteArray &text)
                     quoted = !quoted;
                 } else if (!quoted && (*q == '\n' || *q == '\r' || *q == ';')) {
                     break;
-                } else if (*q == '=' && !equals) {
+                } else if (*q == '=' && !equals && !quoted) {
                     equals = q;
                 }
             }
             if (equals)
-                entries.insert(section + decodeName(p, equals), {equals + 1, std::min(q, end)});
+                entries.push_back({section + decodeName(p, equals), equals + 1, std::min(q, end)});
             p = q < end && *q == ';' ? lineEnd(q) : q;
         }
     }
@@ -518,25 +547,42 @@ QJsonArray modules(const QByteArray &text)
     // The sections of the modules are the first names of the entries' paths, however many;
     // module i is the section named by i in decimal, and an entry of a deeper path comes as a
     // path below it.
-    QHash<QString, int> groups;
-    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
-        const int slash = it.key().indexOf(QLatin1Char('/'));
-        if (slash >= 0)
-            groups.insert(it.key().left(slash), 0);
+    QSet<QString> groups;
+    QStringView group;
+    for (const Entry &entry : entries) {
+        const QStringView name = QStringView(entry.name).left(entry.name.indexOf(QLatin1Char('/')));
+        if (name.size() < entry.name.size() && (name != group || groups.isEmpty()))
+            groups.insert((group = name).toString());
     }
     QVector<QJsonObject> objects(groups.size());
-    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
-        const int slash = it.key().indexOf(QLatin1Char('/'));
-        bool ok = false;
-        const int index = it.key().left(slash).toInt(&ok);
-        if (slash < 0 || !ok || index < 0 || index >= objects.size()
-            || QString::number(index) != it.key().left(slash))
-            continue;
-        // A name is looked up by its path, so "7/a//b" names the entry "7/a/b".
-        const auto found = entries.constFind(normalized(it.key()));
-        objects[index].insert(it.key().mid(slash + 1),
-                              found == entries.constEnd() ? QString()
-                                                          : valueText(found->first, found->second));
+
+    // A name is looked up by its path, so "7/a//b" names the entry "7/a/b" (the last of that
+    // name), and the nameless entry "7/" reads as "". Only such names need the table of all.
+    QHash<QString, const Entry *> byName;
+    const auto valueOf = [&](const Entry &entry) {
+        const int size = entry.name.size();
+        if (!entry.name.contains(QLatin1String("//")) && !entry.name.startsWith(QLatin1Char('/'))
+            && !entry.name.endsWith(QLatin1Char('/')))
+            return valueText(entry.value, entry.end);
+        if (byName.isEmpty()) {
+            for (const Entry &e : entries)
+                byName.insert(e.name, &e);
+        }
+        const Entry *found = size > 0 ? byName.value(normalized(entry.name)) : nullptr;
+        return found ? valueText(found->value, found->end) : QString();
+    };
+    for (const Entry &entry : entries) {
+        const int slash = entry.name.indexOf(QLatin1Char('/'));
+        int index = 0;
+        for (int i = 0; i < slash && index < objects.size(); ++i) {
+            const ushort c = entry.name.at(i).unicode();
+            index = c >= '0' && c <= '9' && (i > 0 || c != '0' || slash == 1)
+                ? index * 10 + (c - '0')
+                : int(objects.size());
+        }
+        if (slash > 0 && index < objects.size())
+            objects[index].insert(entry.name.mid(slash + 1),
+                                  slash + 1 < entry.name.size() ? valueOf(entry) : QString());
     }
     QJsonArray result;
     for (const QJsonObject &object : objects)
