@@ -510,38 +510,40 @@ QJsonArray modules(const QByteArray &text)
     while (p < end) {
         if (*p == '\n' || *p == '\r' || isBlank(*p)) {
             ++p;
-        } else if (*p == '[') {
-            const char *eol = lineEnd(p);
-            const char *close = std::find(p, eol, ']');
-            section = decodeName(p + 1, close);
+            continue;
+        }
+        if (*p == ';') {
+            p = lineEnd(p);
+            continue;
+        }
+        // A logical line, a section's as an entry's: a quoted part and an escaped line break go
+        // on to the next line; a ';' outside quotes starts a comment to the end of the line.
+        const char *equals = nullptr;
+        const char *q = p;
+        bool quoted = false;
+        for (; q < end; ++q) {
+            if (*q == '\\') {
+                if (q + 2 < end && q[1] == '\r' && q[2] == '\n')
+                    ++q;
+                ++q;
+            } else if (*q == '"') {
+                quoted = !quoted;
+            } else if (!quoted && (*q == '\n' || *q == '\r' || *q == ';')) {
+                break;
+            } else if (*q == '=' && !equals && !quoted) {
+                equals = q;
+            }
+        }
+        q = std::min(q, end);
+        if (*p == '[') {
+            section = decodeName(p + 1, std::find(p, q, ']'));
             section = section.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
                 ? QString()
                 : section + QLatin1Char('/');
-            p = eol;
-        } else if (*p == ';') {
-            p = lineEnd(p);
-        } else {
-            // A logical line: a quoted part and an escaped line break go on to the next line.
-            const char *equals = nullptr;
-            const char *q = p;
-            bool quoted = false;
-            for (; q < end; ++q) {
-                if (*q == '\\') {
-                    if (q + 2 < end && q[1] == '\r' && q[2] == '\n')
-                        ++q;
-                    ++q;
-                } else if (*q == '"') {
-                    quoted = !quoted;
-                } else if (!quoted && (*q == '\n' || *q == '\r' || *q == ';')) {
-                    break;
-                } else if (*q == '=' && !equals && !quoted) {
-                    equals = q;
-                }
-            }
-            if (equals)
-                entries.push_back({section + decodeName(p, equals), equals + 1, std::min(q, end)});
-            p = q < end && *q == ';' ? lineEnd(q) : q;
+        } else if (equals) {
+            entries.push_back({section + decodeName(p, equals), equals + 1, q});
         }
+        p = q < end && *q == ';' ? lineEnd(q) : q;
     }
 
     // The sections of the modules are the first names of the entries' paths, however many;
