@@ -218,23 +218,24 @@ QString decodeName(const char *begin, const char *end)
     for (int i = 0; i < raw.size(); ++i) {
         const QChar c = raw.at(i);
         bool ok = false;
+        // The digits are read as a number is, so "%D " is "%0D".
         if (c == QLatin1Char('%') && i + 5 < raw.size() && raw.at(i + 1) == QLatin1Char('U')) {
-            const ushort code = raw.mid(i + 2, 4).toUShort(&ok, 16);
-            if (ok && std::all_of(raw.begin() + i + 2, raw.begin() + i + 6, [](QChar h) {
-                    return isHexDigit(h.unicode());
-                })) {
-                name += QChar(code);
+            const int code = raw.mid(i + 2, 4).toInt(&ok, 16);
+            if (ok) {
+                name += QChar(ushort(code));
                 i += 5;
                 continue;
             }
         }
-        if (c == QLatin1Char('%') && i + 2 < raw.size() && isHexDigit(raw.at(i + 1).unicode())
-            && isHexDigit(raw.at(i + 2).unicode())) {
-            name += QChar(raw.mid(i + 1, 2).toUShort(&ok, 16));
-            i += 2;
-        } else {
-            name += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
+        if (c == QLatin1Char('%') && i + 2 < raw.size()) {
+            const int code = raw.mid(i + 1, 2).toInt(&ok, 16);
+            if (ok) {
+                name += QChar(ushort(code));
+                i += 2;
+                continue;
+            }
         }
+        name += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
     }
     return name;
 }
