@@ -309,15 +309,11 @@ QString variantText(const QByteArray &data)
     return value.toString();
 }
 
-// Whether text is count integers separated by single blanks, as in "@Rect(0 0 10 10)".
-bool isIntegers(const QString &text, int count)
+// Whether text has count parts separated by single blanks, as in "@Rect(0 0 10 10)". The parts
+// need not be numbers: a part that is none counts as 0.
+bool hasParts(const QString &text, int count)
 {
-    const QStringList parts = text.split(QLatin1Char(' '));
-    return parts.size() == count && std::all_of(parts.begin(), parts.end(), [](const QString &p) {
-               bool ok = false;
-               p.toInt(&ok);
-               return ok;
-           });
+    return text.count(QLatin1Char(' ')) == count - 1;
 }
 
 // The argument of a binary form "@Name(argument)" in text, when text is one.
@@ -354,9 +350,9 @@ QString atValue(const QString &text)
         return QVariant(time).toString();
     }
     if (formArgument(text, "@Rect(", &arg))
-        return isIntegers(arg, 4) ? QString() : text;
+        return hasParts(arg, 4) ? QString() : text;
     if (formArgument(text, "@Size(", &arg) || formArgument(text, "@Point(", &arg))
-        return isIntegers(arg, 2) ? QString() : text;
+        return hasParts(arg, 2) ? QString() : text;
     return text;
 }
 
