@@ -42,6 +42,7 @@ static QJsonArray json(const char *text)
     {"logical lines", "[0]=@Variant(\\0\\x2\\\na=1\n[1]\"\na=1\"\nb=2\n;\"\nc=2\"\nd=3\n[2]x\"\ne=2\"\nf=1;c\\\ng=2"},
     {"percent escapes", "[0]\n%D 4a%+1%-1%0x%U 041%U-001%U0x41=1\n%g=1%"},
     {"geometry", "[0]\na=@Size(a b)\nb=@Size(1  2)\nc=@Size( 1 2)\nd=@Rect(a b c d)\ne=@Point(1 2 )\nf=@Size(1\xff\x91 2)"},
+    {"variant data up to the parenthesis", "[0]\na=@Variant(\\0\\0\\0\\n\\0\\0\\0\\n\\xff\\xf0f\\xff\\xf0f\\xf/f\\x\\0f)"},
     {"escapes", "[0]\na=\\q\\a\\b\\f\\v\\e\\?\\\\\\0\\1\\01\\7\\8\\x41\\x4g\\x\nb=\\x263A\\x10000041\\U0041\nc=\\012\\0123\\7777\\x"},
         {"comments and continuations", "[0]\na=x;c\nb=x#c\nc=x\\\n y\\\n\nd=1;\\\ne=2\nx;y=1\n\"k\"=1\n#k=1\nf=\"x;y\"z;w"},
         {"line ends", "[0]\r\na=1\r\nb=2\r\n[1]\rc=3\rd=\\\r\nx\n[2]\ne=1"},

@@ -340,10 +340,11 @@ QString atValue(const QString &text)
         return QVariant(arg.toLatin1()).toString();
     if (formArgument(text, "@String(", &arg))
         return arg;
+    // A stream reads on into the closing parenthesis when its data says so.
     if (formArgument(text, "@Variant(", &arg))
-        return variantText(arg.toLatin1());
+        return variantText((arg + QLatin1Char(')')).toLatin1());
     if (formArgument(text, "@DateTime(", &arg)) {
-        QDataStream stream(arg.toLatin1());
+        QDataStream stream((arg + QLatin1Char(')')).toLatin1());
         stream.setVersion(StreamVersion);
         QDateTime time;
         stream >> time;
