@@ -197,40 +197,44 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+ushort number(const QString &hexDigits, bool *ok)
+{
+    return ushort(Qt5 ? uint(hexDigits.toInt(ok, 16)) : hexDigits.toUInt(ok, 16));
+}
+
 // A key or section name as the file spells it: percent escapes, '\' for '/'. Qt 5 takes the
-// bytes of a name as Latin-1 and trims only blanks; Qt 6 decodes UTF-8 and trims all white space.
-QString decodeName(const char *begin, const char *end)
+// bytes of a name as Latin-1, Qt 6 as UTF-8. Both trim ASCII white space around a section's name;
+// around a key Qt 5 trims only blanks.
+QString decodeName(const char *begin, const char *end, bool section)
 {
     if (std::all_of(begin, end, [](char c) { return isPlainKeyCharacter(uchar(c)); }))
         return QString::fromLatin1(begin, int(end - begin));
-    QString raw;
-    if (Qt5) {
-        while (begin < end && isBlank(*begin))
-            ++begin;
-        while (end > begin && isBlank(end[-1]))
-            --end;
-        raw = QString::fromLatin1(begin, int(end - begin));
-    } else {
-        raw = QString::fromUtf8(begin, int(end - begin)).trimmed();
-    }
+    const auto trimmed
+        = [&](char c) { return isBlank(c) || ((section || !Qt5) && c >= '\n' && c <= '\r'); };
+    while (begin < end && trimmed(*begin))
+        ++begin;
+    while (end > begin && trimmed(end[-1]))
+        --end;
+    const QString raw = Qt5 ? QString::fromLatin1(begin, int(end - begin))
+                            : QString::fromUtf8(begin, int(end - begin));
     QString name;
     name.reserve(raw.size());
     for (int i = 0; i < raw.size(); ++i) {
         const QChar c = raw.at(i);
         bool ok = false;
-        // The digits are read as a number is, so "%D " is "%0D".
+        // The digits are read as a number is, so "%D " is "%0D"; Qt 5 takes a sign, Qt 6 '+'.
         if (c == QLatin1Char('%') && i + 5 < raw.size() && raw.at(i + 1) == QLatin1Char('U')) {
-            const int code = raw.mid(i + 2, 4).toInt(&ok, 16);
+            const ushort code = number(raw.mid(i + 2, 4), &ok);
             if (ok) {
-                name += QChar(ushort(code));
+                name += QChar(code);
                 i += 5;
                 continue;
             }
         }
         if (c == QLatin1Char('%') && i + 2 < raw.size()) {
-            const int code = raw.mid(i + 1, 2).toInt(&ok, 16);
+            const ushort code = number(raw.mid(i + 1, 2), &ok);
             if (ok) {
-                name += QChar(ushort(code));
+                name += QChar(code);
                 i += 2;
                 continue;
             }
@@ -534,12 +538,12 @@ QJsonArray modules(const QByteArray &text)
         }
         q = std::min(q, end);
         if (*p == '[') {
-            section = decodeName(p + 1, std::find(p, q, ']'));
+            section = decodeName(p + 1, std::find(p, q, ']'), true);
             section = section.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
                 ? QString()
                 : section + QLatin1Char('/');
         } else if (equals) {
-            entries.push_back({section + decodeName(p, equals), equals + 1, q});
+            entries.push_back({section + decodeName(p, equals, false), equals + 1, q});
         }
         p = q < end && *q == ';' ? lineEnd(q) : q;
     }
