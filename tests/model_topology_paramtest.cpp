@@ -44,6 +44,7 @@ static QJsonArray json(const char *text)
     {"geometry", "[0]\na=@Size(a b)\nb=@Size(1  2)\nc=@Size( 1 2)\nd=@Rect(a b c d)\ne=@Point(1 2 )\nf=@Size(1\xff\x91 2)"},
     {"variant data up to the parenthesis", "[0]\na=@Variant(\\0\\0\\0\\n\\0\\0\\0\\n\\xff\\xf0f\\xff\\xf0f\\xf/f\\x\\0f)"},
     {"white space around names", "[\v0\f]\n\xc2\xa0" "a\xc2\x85=1\n\fb=2\n\rc=3\n\x85" "d=4\n[\xc2\xa0 1\xc2\x85]\na=1\n[\xa0 2\x85]\na=1"},
+    {"dates", "[0]\na=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x84\\xe3\\0\\xa8\\x88\\x88\\0)\nb=@DateTime(\\0==c\\0\\0\\x10\\(0\\0\\0\\0)\nc=@DateTime(\\0\\0\\0\\x10\\0\\x25\\x7f\\xe2\\x1\\x43\\x36\\0\\x1)"},
     {"escapes", "[0]\na=\\q\\a\\b\\f\\v\\e\\?\\\\\\0\\1\\01\\7\\8\\x41\\x4g\\x\nb=\\x263A\\x10000041\\U0041\nc=\\012\\0123\\7777\\x"},
         {"comments and continuations", "[0]\na=x;c\nb=x#c\nc=x\\\n y\\\n\nd=1;\\\ne=2\nx;y=1\n\"k\"=1\n#k=1\nf=\"x;y\"z;w"},
         {"line ends", "[0]\r\na=1\r\nb=2\r\n[1]\rc=3\rd=\\\r\nx\n[2]\ne=1"},

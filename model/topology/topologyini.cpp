@@ -17,8 +17,10 @@ namespace {
 
 constexpr bool Qt5 = QT_VERSION < QT_VERSION_CHECK(6, 0, 0);
 
-// Binary values (arrays, objects, null) are the variant's data stream in this version.
+// Binary values (arrays, objects, null) are the variant's data stream in this version; a date and
+// time ("@DateTime(...)") is a variant's stream in this flavour's own version.
 constexpr QDataStream::Version StreamVersion = QDataStream::Qt_4_0;
+constexpr QDataStream::Version DateTimeVersion = QDataStream::Qt_DefaultCompiledVersion;
 
 bool isHexDigit(ushort c)
 {
@@ -259,34 +261,39 @@ constexpr int PlainTypes[]
 // number followed by the type's name.
 constexpr quint32 TypeByName = 127;
 
-bool readsAsText(const QByteArray &data)
+// The numbers by which a stream of this version names the plain types.
+QVector<quint32> plainTypeNumbers(int version)
 {
-    static const QVector<quint32> numbers = [] {
-        QVector<quint32> result;
-        for (int type : PlainTypes) {
-            QByteArray bytes;
-            QDataStream out(&bytes, QIODevice::WriteOnly);
-            out.setVersion(StreamVersion);
+    QVector<quint32> result;
+    for (int type : PlainTypes) {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(version);
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-            out << QVariant(type, nullptr);
+        out << QVariant(type, nullptr);
 #else
-            out << QVariant(QMetaType(type));
+        out << QVariant(QMetaType(type));
 #endif
-            QDataStream in(bytes);
-            quint32 number = TypeByName;
-            in >> number;
-            result.append(number);
-        }
-        return result;
-    }();
+        QDataStream in(bytes);
+        quint32 number = TypeByName;
+        in >> number;
+        result.append(number);
+    }
+    return result;
+}
+
+bool readsAsText(const QByteArray &data, int version)
+{
+    static const QVector<quint32> numbers[]
+        = {plainTypeNumbers(StreamVersion), plainTypeNumbers(DateTimeVersion)};
     QDataStream in(data);
-    in.setVersion(StreamVersion);
+    in.setVersion(version);
     quint32 number = 0;
     in >> number;
     if (in.status() != QDataStream::Ok)
         return false;
     if (number != TypeByName)
-        return numbers.contains(number);
+        return numbers[version == StreamVersion ? 0 : 1].contains(number);
     QByteArray name;
     in >> name;
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
@@ -298,14 +305,14 @@ bool readsAsText(const QByteArray &data)
         && std::find(std::begin(PlainTypes), std::end(PlainTypes), type) != std::end(PlainTypes);
 }
 
-QString variantText(const QByteArray &data)
+QString variantText(const QByteArray &data, int version)
 {
     QVariant value;
     try {
-        if (!readsAsText(data))
+        if (!readsAsText(data, version))
             return QString();
         QDataStream stream(data);
-        stream.setVersion(StreamVersion);
+        stream.setVersion(version);
         stream >> value;
     } catch (const std::bad_alloc &) {
         return QString();
@@ -346,14 +353,9 @@ QString atValue(const QString &text)
         return arg;
     // A stream reads on into the closing parenthesis when its data says so.
     if (formArgument(text, "@Variant(", &arg))
-        return variantText((arg + QLatin1Char(')')).toLatin1());
-    if (formArgument(text, "@DateTime(", &arg)) {
-        QDataStream stream((arg + QLatin1Char(')')).toLatin1());
-        stream.setVersion(StreamVersion);
-        QDateTime time;
-        stream >> time;
-        return QVariant(time).toString();
-    }
+        return variantText((arg + QLatin1Char(')')).toLatin1(), StreamVersion);
+    if (formArgument(text, "@DateTime(", &arg))
+        return variantText((arg + QLatin1Char(')')).toLatin1(), DateTimeVersion);
     if (formArgument(text, "@Rect(", &arg))
         return hasParts(arg, 4) ? QString() : text;
     if (formArgument(text, "@Size(", &arg) || formArgument(text, "@Point(", &arg))
