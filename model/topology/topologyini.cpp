@@ -417,6 +417,7 @@ QString valueText(const char *p, const char *end)
             if (++p == end)
                 break;
             const char e = *p++;
+            afterQuote = false; // even an escape of nothing
             if (e == '\r' && p < end && *p == '\n')
                 ++p;
             if (namedEscape(e)) {
@@ -436,7 +437,6 @@ QString valueText(const char *p, const char *end)
                 continue; // a line break, or an escape of nothing
             }
             kept = value.size();
-            afterQuote = false;
         } else if (c == ',' && !quoted) {
             return QString();
         } else if (isBlank(c) && !quoted) {
