@@ -40,7 +40,7 @@ static QJsonArray json(const char *text)
         {"quotes and blanks", "[0]\na= x \nb=\"x\"y\nc=x\"y\"z\nd=\" x\"\\x41\ne=\"x\ny\"\nf=\"x\n\t g\t=\tc\t"},
         {"blanks around quotes", "[0]\na=\"x\"y \nb=\"x\" y\nc=y \"x\" z \nd=\"\" y \ne=\"x\"\\x41 \nf=\"x\"y\t \ng=y \"x\" \nh=\"4x\"\\x 1\n\"a#=1"},
     {"logical lines", "[0]=@Variant(\\0\\x2\\\na=1\n[1]\"\na=1\"\nb=2\n;\"\nc=2\"\nd=3\n[2]x\"\ne=2\"\nf=1;c\\\ng=2"},
-    {"percent escapes", "[0]\n%D 4a%+1%-1%0x%U 041%U-001%U0x41=1\n%g=1%"},
+    {"percent escapes", "[0]\n%D 4a%+1%-1%0x%U 041%U-001%U0x41=1\n%g=1%\n%U0\x01" "020a=2"},
     {"geometry", "[0]\na=@Size(a b)\nb=@Size(1  2)\nc=@Size( 1 2)\nd=@Rect(a b c d)\ne=@Point(1 2 )\nf=@Size(1\xff\x91 2)"},
     {"variant data up to the parenthesis", "[0]\na=@Variant(\\0\\0\\0\\n\\0\\0\\0\\n\\xff\\xf0f\\xff\\xf0f\\xf/f\\x\\0f)"},
     {"white space around names", "[\v0\f]\n\xc2\xa0" "a\xc2\x85=1\n\fb=2\n\rc=3\n\x85" "d=4\n[\xc2\xa0 1\xc2\x85]\na=1\n[\xa0 2\x85]\na=1"},

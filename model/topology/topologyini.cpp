@@ -201,7 +201,8 @@ bool isBlank(char c)
 
 ushort number(const QString &hexDigits, bool *ok)
 {
-    return ushort(Qt5 ? uint(hexDigits.toInt(ok, 16)) : hexDigits.toUInt(ok, 16));
+    // Qt 5 reads them as a C string does, up to a NUL.
+    return ushort(Qt5 ? uint(hexDigits.toLatin1().toInt(ok, 16)) : hexDigits.toUInt(ok, 16));
 }
 
 // A key or section name as the file spells it: percent escapes, '\' for '/'. Qt 5 takes the
