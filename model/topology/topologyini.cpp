@@ -400,6 +400,9 @@ QString valueText(const char *p, const char *end)
     if (p == end
         || (!isBlank(*p) && *p != '@' && !isBlank(end[-1]) && std::none_of(p, end, special)))
         return QString::fromUtf8(p, int(end - p));
+    // The text is UTF-8 in pieces: from the value's first non-blank, and from each quote and
+    // escape on. A byte order mark at the start of a piece is dropped, as decoding UTF-8 does.
+    const char *piece = p;
     QString value;
     // Blanks at the start, right after a closing quote, and at the end of a value without quotes
     // do not count: "a = x " is "x", but "a = "x" y " is "xy ".
@@ -413,12 +416,13 @@ QString valueText(const char *p, const char *end)
             quoted = !quoted;
             sawQuote = true;
             afterQuote = !quoted;
-            ++p;
+            piece = ++p;
         } else if (c == '\\') {
             if (++p == end)
                 break;
             const char e = *p++;
             afterQuote = false; // even an escape of nothing
+            piece = p;
             if (e == '\r' && p < end && *p == '\n')
                 ++p;
             if (namedEscape(e)) {
@@ -444,12 +448,17 @@ QString valueText(const char *p, const char *end)
             if (!value.isEmpty() && !afterQuote) {
                 value += QLatin1Char(c);
                 kept = sawQuote ? value.size() : kept;
+            } else if (piece == p) {
+                ++piece;
             }
             ++p;
         } else {
             const char *run = p;
             while (p < end && *p != '"' && *p != '\\' && (quoted || (*p != ',' && !isBlank(*p))))
                 ++p;
+            for (; run != piece && p - run >= 3 && std::equal(run, run + 3, "\xef\xbb\xbf");
+                 run += 3)
+                value += QChar(0xfeff);
             value += QString::fromUtf8(run, int(p - run));
             kept = value.size();
             afterQuote = false;
