@@ -38,7 +38,7 @@ static QJsonArray json(const char *text)
     static const char *const s_files[][2] = {
         {"lists", "[0]\na=b,c\nb=,\nc=\",\"\nd=\"x\" , \"y\"\ne=x,,y"},
         {"quotes and blanks", "[0]\na= x \nb=\"x\"y\nc=x\"y\"z\nd=\" x\"\\x41\ne=\"x\ny\"\nf=\"x\n\t g\t=\tc\t"},
-        {"blanks around quotes", "[0]\na=\"x\"y \nb=\"x\" y\nc=y \"x\" z \nd=\"\" y \ne=\"x\"\\x41 \nf=\"x\"y\t \ng=y \"x\" \nh=\"4x\"\\x 1\n\"a#=1"},
+        {"blanks around quotes", "[0]\na=\"x\"y \nb=\"x\" y\nc=y \"x\" z \nd=\"\" y \ne=\"x\"\\x41 \nf=\"x\"y\t \ng=y \"x\" \nh=\"4x\"\\x 1\ni=\\q  y\n\"a#=1"},
     {"logical lines", "[0]=@Variant(\\0\\x2\\\na=1\n[1]\"\na=1\"\nb=2\n;\"\nc=2\"\nd=3\n[2]x\"\ne=2\"\nf=1;c\\\ng=2"},
     {"percent escapes", "[0]\n%D 4a%+1%-1%0x%U 041%U-001%U0x41=1\n%g=1%\n%U0\x01" "020a=2"},
     {"geometry", "[0]\na=@Size(a b)\nb=@Size(1  2)\nc=@Size( 1 2)\nd=@Rect(a b c d)\ne=@Point(1 2 )\nf=@Size(1\xff\x91 2)"},

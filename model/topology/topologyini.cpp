@@ -410,8 +410,10 @@ QString valueText(const char *p, const char *end)
     bool quoted = false;
     bool sawQuote = false;
     bool afterQuote = false;
+    bool started = false; // by a character, a quote or an escape, even one of nothing
     while (p < end) {
         const char c = *p;
+        started = started || !isBlank(c);
         if (c == '"') {
             quoted = !quoted;
             sawQuote = true;
@@ -445,10 +447,10 @@ QString valueText(const char *p, const char *end)
         } else if (c == ',' && !quoted) {
             return QString();
         } else if (isBlank(c) && !quoted) {
-            if (!value.isEmpty() && !afterQuote) {
+            if (started && !afterQuote) {
                 value += QLatin1Char(c);
                 kept = sawQuote ? value.size() : kept;
-            } else if (piece == p) {
+            } else if (!started) {
                 ++piece;
             }
             ++p;
