@@ -56,7 +56,7 @@ static QJsonArray json(const char *text)
         {"binary forms", "[0]\na=@\nb=@@x\nc=@Invalid()\nd=@ByteArray(\\xc3\\xa9)\ne=@ByteArray(abc\nf=@ByteArray(a)(b)\ng=@String(\\x100)\nh=@Foo(x)\ni=@Rect(1 2 3 4)\nj=@Rect(x)\nk=@Size(1 2)\nl=@Point()\nm=@Invalid(x)\nn=@ByteArray(\xc3\xa9)\no=\"@ByteArray(x)\"\np=\\x40ByteArray(x)"},
         {"variants", "[0]\na=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nb=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)\nc=@Variant(\\0\\0\\0\\x0b\\0\\0\\0\\x01\\0\\0\\0\\x02\\0\\x61)\nd=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1\\0\\0\\0\\n\\0\\0\\0\\x2\\0\\x61)\ne=@Variant(\\0\\0\\0\\x1\\x1)\nf=@Variant(\\0\\0\\0\\x6?\\xb9\\x99\\x99\\x99\\x99\\x99\\x9a)\ng=@Variant(\\0\\0\\0\\x11\\0\\0\\0\\x2\\x61\\x3a)\nh=@Variant()\ni=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x3\\0h\\0)\nj=@Variant(\\0\\0\\0\\x10\\0\\x25\\x7f\\xe2\\x1\\x43\\x36\\0\\x1)\nk=@Variant(\\0\\0\\0\\x7\\0\\x41)"},
     {"variants by type name", "[0]\na=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x4QUrl\\0\\0\\0\\0\\x2\\x61\\x3a)\nb=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x4int\\0\\0\\0\\0\\x5)\nc=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x6QUuid\\0\\x1\\x2\\x3\\x4\\x5\\x6\\a\\b\\t\\n\\v\\f\\r\\xe\\xf\\x10)\nd=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x2x\\0)\ne=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\fQVariantList\\0\\0\\0\\0\\0)"},
-        {"UTF-8", "[0]\na=\xc3\x28\nb=\xf0\x9f\x98\x80\n\xf0\x9f\x98\x80=1\nc=\xed\xa0\x80\nd=\xef\xbb\xbfx\ne=@ \xef\xbb\xbf\xef\xbb\xbf x\nf=\"\xef\xbb\xbf\""},
+        {"UTF-8", "[0]\na=\xc3\x28\nb=\xf0\x9f\x98\x80\n\xf0\x9f\x98\x80=1\nc=\xed\xa0\x80\nd=\xef\xbb\xbfx\ne=@ \xef\xbb\xbf\xef\xbb\xbf x\nf=\"\xef\xbb\xbf\"\ng=\\x80B\xef\xbb\xbfy"},
     };
 // clang-format on
 #endif

@@ -411,7 +411,11 @@ QString valueText(const char *p, const char *end)
     bool sawQuote = false;
     bool afterQuote = false;
     bool started = false; // by a character, a quote or an escape, even one of nothing
+    bool escaped = false;
     while (p < end) {
+        if (escaped)
+            piece = p;
+        escaped = false;
         const char c = *p;
         started = started || !isBlank(c);
         if (c == '"') {
@@ -424,7 +428,7 @@ QString valueText(const char *p, const char *end)
                 break;
             const char e = *p++;
             afterQuote = false; // even an escape of nothing
-            piece = p;
+            escaped = true;
             if (e == '\r' && p < end && *p == '\n')
                 ++p;
             if (namedEscape(e)) {
