@@ -511,15 +511,27 @@ QByteArray text(const QJsonArray &modules)
 
 QJsonArray modules(const QByteArray &text)
 {
-    // Every entry under its full name ("7/name"), in the file's order.
+    // Every entry in the file's order, by the section it stands in ("7/", or "" before the first
+    // section and in "General") and its key: its full name is the two joined ("7/name").
     struct Entry
     {
-        QString name;
+        int section;
+        QString key;
         const char *value;
         const char *end;
     };
     std::vector<Entry> entries;
-    QString section;
+    entries.reserve(std::size_t(text.count('\n')));
+    QStringList sections{QString()};
+    // Most keys recur in every module: each is decoded once.
+    QHash<QByteArray, QString> keys;
+    const auto keyOf = [&](const char *begin, const char *end) {
+        const QByteArray raw = QByteArray::fromRawData(begin, int(end - begin));
+        const auto found = keys.constFind(raw);
+        if (found != keys.constEnd())
+            return *found;
+        return *keys.insert(QByteArray(begin, int(end - begin)), decodeName(begin, end, false));
+    };
     const char *p = text.constData();
     const char *const end = p + text.size();
     if (text.startsWith("\xef\xbb\xbf"))
@@ -556,55 +568,81 @@ QJsonArray modules(const QByteArray &text)
         }
         q = std::min(q, end);
         if (*p == '[') {
-            section = decodeName(p + 1, std::find(p, q, ']'), true);
-            section = section.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
-                ? QString()
-                : section + QLatin1Char('/');
+            const QString name = decodeName(p + 1, std::find(p, q, ']'), true);
+            sections.append(name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
+                                ? QString()
+                                : name + QLatin1Char('/'));
         } else if (equals) {
-            entries.push_back({section + decodeName(p, equals, false), equals + 1, q});
+            entries.push_back({int(sections.size()) - 1, keyOf(p, equals), equals + 1, q});
         }
         p = q < end && *q == ';' ? lineEnd(q) : q;
     }
 
     // The sections of the modules are the first names of the entries' paths, however many;
     // module i is the section named by i in decimal, and an entry of a deeper path comes as a
-    // path below it.
+    // path below it. Most entries stand in a section named by a module's number.
+    const auto firstName = [](const QString &path) {
+        return QStringView(path).left(path.indexOf(QLatin1Char('/')));
+    };
     QSet<QString> groups;
-    QStringView group;
+    int lastSection = -1;
     for (const Entry &entry : entries) {
-        const QStringView name = QStringView(entry.name).left(entry.name.indexOf(QLatin1Char('/')));
-        if (name.size() < entry.name.size() && (name != group || groups.isEmpty()))
-            groups.insert((group = name).toString());
+        const QString &section = sections.at(entry.section);
+        if (!section.isEmpty() && entry.section != lastSection)
+            groups.insert(firstName(section).toString());
+        else if (section.isEmpty() && entry.key.contains(QLatin1Char('/')))
+            groups.insert(firstName(entry.key).toString());
+        lastSection = entry.section;
     }
     QVector<QJsonObject> objects(groups.size());
-
-    // A name is looked up by its path, so "7/a//b" names the entry "7/a/b" (the last of that
-    // name), and the nameless entry "7/" reads as "". Only such names need the table of all.
-    QHash<QString, const Entry *> byName;
-    const auto valueOf = [&](const Entry &entry) {
-        const int size = entry.name.size();
-        if (!entry.name.contains(QLatin1String("//")) && !entry.name.startsWith(QLatin1Char('/'))
-            && !entry.name.endsWith(QLatin1Char('/')))
-            return valueText(entry.value, entry.end);
-        if (byName.isEmpty()) {
-            for (const Entry &e : entries)
-                byName.insert(e.name, &e);
-        }
-        const Entry *found = size > 0 ? byName.value(normalized(entry.name)) : nullptr;
-        return found ? valueText(found->value, found->end) : QString();
-    };
-    for (const Entry &entry : entries) {
-        const int slash = entry.name.indexOf(QLatin1Char('/'));
+    const auto moduleOf = [&](QStringView name) {
         int index = 0;
-        for (int i = 0; i < slash && index < objects.size(); ++i) {
-            const ushort c = entry.name.at(i).unicode();
-            index = c >= '0' && c <= '9' && (i > 0 || c != '0' || slash == 1)
+        for (int i = 0; i < name.size() && index < objects.size(); ++i) {
+            const ushort c = name.at(i).unicode();
+            index = c >= '0' && c <= '9' && (i > 0 || c != '0' || name.size() == 1)
                 ? index * 10 + (c - '0')
                 : int(objects.size());
         }
-        if (slash > 0 && index < objects.size())
-            objects[index].insert(entry.name.mid(slash + 1),
-                                  slash + 1 < entry.name.size() ? valueOf(entry) : QString());
+        return name.isEmpty() || index >= objects.size() ? -1 : index;
+    };
+    QVector<int> sectionModules(sections.size(), -1);
+    for (int i = 1; i < sections.size(); ++i)
+        sectionModules[i] = sections.at(i).isEmpty() ? -1 : moduleOf(firstName(sections.at(i)));
+
+    // A name is looked up by its path, so "7/a//b" names the entry "7/a/b" (the last of that
+    // name), and the nameless entry "7/" reads as "". Only such names need the table of all.
+    const auto isPath = [](const QString &name) {
+        return !name.isEmpty() && !name.startsWith(QLatin1Char('/'))
+            && !name.endsWith(QLatin1Char('/')) && !name.contains(QLatin1String("//"));
+    };
+    QHash<QString, const Entry *> byName;
+    const auto valueOf = [&](const Entry &entry, const QString &name) {
+        if (isPath(name))
+            return valueText(entry.value, entry.end);
+        if (byName.isEmpty()) {
+            for (const Entry &e : entries)
+                byName.insert(sections.at(e.section) + e.key, &e);
+        }
+        const Entry *found = byName.value(normalized(name));
+        return found ? valueText(found->value, found->end) : QString();
+    };
+    for (const Entry &entry : entries) {
+        const QString &section = sections.at(entry.section);
+        const bool top = section.isEmpty();
+        if (top && !entry.key.contains(QLatin1Char('/')))
+            continue;
+        const int module = top ? moduleOf(firstName(entry.key)) : sectionModules.at(entry.section);
+        if (module < 0)
+            continue;
+        // The common case: key "name" in section "7/".
+        if (section.size() > 1 && section.indexOf(QLatin1Char('/')) == section.size() - 1
+            && isPath(entry.key)) {
+            objects[module].insert(entry.key, valueText(entry.value, entry.end));
+            continue;
+        }
+        const QString name = section + entry.key;
+        const QString key = name.mid(name.indexOf(QLatin1Char('/')) + 1);
+        objects[module].insert(key, key.isEmpty() ? QString() : valueOf(entry, name));
     }
     QJsonArray result;
     for (const QJsonObject &object : objects)
