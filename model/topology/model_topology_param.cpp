@@ -31,30 +31,6 @@ QFileInfo linkTarget(const QString &path)
     return QFileInfo(info.absoluteFilePath());
 }
 
-// Writers of the files of one folder take turns by a lock on the folder itself. The kernel
-// releases it when its holder exits, however it exits, so nothing a writer leaves can look like a
-// live writer's; a stopped writer keeps it.
-class FolderLock
-{
-public:
-    explicit FolderLock(const QByteArray &folder)
-        : m_fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {
-        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) { }
-    }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
-    ~FolderLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    bool isHeld() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
-
 // A scratch file of the target "topology.ini" is "topology.ini.Ab3xZ9~". Under the lock every
 // one found is a dead writer's.
 QString scratchPrefix(const QFileInfo &target)
@@ -134,14 +110,20 @@ void model_topology_param::setTPLYModuleData(QString path, QJsonArray modules)
     const QByteArray text = TopologyIni::text(modules);
     if (!text.isEmpty() && !QDir().mkpath(target.absolutePath()))
         return;
-    const FolderLock lock(QFile::encodeName(target.absolutePath()));
-    if (!lock.isHeld())
+    // Writers of the files of one folder take turns by a lock on the folder itself. The kernel
+    // releases it when its holder exits, however it exits, so nothing a writer leaves can look
+    // like a live writer's; a stopped writer keeps it.
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
         return;
+    while (::flock(folder, LOCK_EX) != 0 && errno == EINTR) { }
     removeScratchFiles(target);
     if (text.isEmpty())
         QFile::remove(target.absoluteFilePath());
     else
         replace(target, text);
+    ::close(folder);
 }
 
 // NOLINTNEXTLINE(performance-unnecessary-value-param)

@@ -170,26 +170,17 @@ QString normalized(const QString &key)
     return result;
 }
 
-// Calls f with 0 to count - 1 in the order of their decimal names, the order in which the store
-// writes sections: 0, 1, 10, 100, 11, ..., 2, 20, ... A name's successors are its own name with a
-// digit appended, so the walk needs no sorting and goes at most ten calls deep.
+// Calls f with number and the numbers below count whose decimal names start with its name, in
+// the order of their names, the order in which the store writes sections: 0, 1, 10, 100, 11, ...
+// 2, 20, ... Walking from 0 to 9 needs no sorting and goes at most ten calls deep.
 template<typename F>
 void visitNames(qint64 number, int count, F &f)
 {
     if (number >= count)
         return;
     f(int(number));
-    for (int digit = 0; digit < 10; ++digit)
+    for (int digit = number > 0 ? 0 : 10; digit < 10; ++digit)
         visitNames(number * 10 + digit, count, f);
-}
-
-template<typename F>
-void forEachInNameOrder(int count, F f)
-{
-    if (count > 0)
-        f(0);
-    for (int first = 1; first < 10; ++first)
-        visitNames(first, count, f);
 }
 
 // ---- Reading ----
@@ -224,25 +215,22 @@ QString decodeName(const char *begin, const char *end, bool section)
     name.reserve(raw.size());
     for (int i = 0; i < raw.size(); ++i) {
         const QChar c = raw.at(i);
+        // "%U" and four digits, or '%' and two; the digits are read as a number is, so "%D " is
+        // "%0D", and Qt 5 takes a sign, Qt 6 only '+'.
         bool ok = false;
-        // The digits are read as a number is, so "%D " is "%0D"; Qt 5 takes a sign, Qt 6 '+'.
-        if (c == QLatin1Char('%') && i + 5 < raw.size() && raw.at(i + 1) == QLatin1Char('U')) {
-            const ushort code = number(raw.mid(i + 2, 4), &ok);
-            if (ok) {
-                name += QChar(code);
-                i += 5;
-                continue;
+        for (const int digits : {4, 2}) {
+            const int first = i + 1 + digits / 4;
+            if (!ok && c == QLatin1Char('%') && first + digits <= raw.size()
+                && (digits == 2 || raw.at(i + 1) == QLatin1Char('U'))) {
+                const ushort code = number(raw.mid(first, digits), &ok);
+                if (ok) {
+                    name += QChar(code);
+                    i = first + digits - 1;
+                }
             }
         }
-        if (c == QLatin1Char('%') && i + 2 < raw.size()) {
-            const ushort code = number(raw.mid(i + 1, 2), &ok);
-            if (ok) {
-                name += QChar(code);
-                i += 2;
-                continue;
-            }
-        }
-        name += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
+        if (!ok)
+            name += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
     }
     return name;
 }
@@ -321,13 +309,6 @@ QString variantText(const QByteArray &data, int version)
     return value.toString();
 }
 
-// Whether text has count parts separated by single blanks, as in "@Rect(0 0 10 10)". The parts
-// need not be numbers: a part that is none counts as 0.
-bool hasParts(const QString &text, int count)
-{
-    return text.count(QLatin1Char(' ')) == count - 1;
-}
-
 // The argument of a binary form "@Name(argument)" in text, when text is one.
 bool formArgument(const QString &text, const char *form, QString *argument)
 {
@@ -357,39 +338,24 @@ QString atValue(const QString &text)
         return variantText((arg + QLatin1Char(')')).toLatin1(), StreamVersion);
     if (formArgument(text, "@DateTime(", &arg))
         return variantText((arg + QLatin1Char(')')).toLatin1(), DateTimeVersion);
+    // A rectangle, size or point reads as "" when it has as many parts as it should, numbers
+    // or not: "@Rect(0 0 10 10)".
     if (formArgument(text, "@Rect(", &arg))
-        return hasParts(arg, 4) ? QString() : text;
+        return arg.count(QLatin1Char(' ')) == 3 ? QString() : text;
     if (formArgument(text, "@Size(", &arg) || formArgument(text, "@Point(", &arg))
-        return hasParts(arg, 2) ? QString() : text;
+        return arg.count(QLatin1Char(' ')) == 1 ? QString() : text;
     return text;
 }
 
 // The character of the escape "\c" that names one, or 0.
 char namedEscape(char c)
 {
-    switch (c) {
-    case 'a':
-        return '\a';
-    case 'b':
-        return '\b';
-    case 'f':
-        return '\f';
-    case 'n':
-        return '\n';
-    case 'r':
-        return '\r';
-    case 't':
-        return '\t';
-    case 'v':
-        return '\v';
-    case '"':
-    case '\'':
-    case '?':
-    case '\\':
-        return c;
-    default:
-        return 0;
+    static const char names[] = "a\ab\bf\fn\nr\rt\tv\v\"\"''??\\\\";
+    for (int i = 0; names[i]; i += 2) {
+        if (names[i] == c)
+            return names[i + 1];
     }
+    return 0;
 }
 
 // The text of a value as the file spells it: quotes, escapes, blanks around it, and a comma
@@ -481,7 +447,7 @@ namespace TopologyIni {
 QByteArray text(const QJsonArray &modules)
 {
     QByteArray out;
-    forEachInNameOrder(modules.size(), [&](int i) {
+    const auto section = [&](int i) {
         // Of keys that come to the same, the later one wins. The store refuses the empty key; a
         // key made only of slashes names the entry with nothing before its '='.
         const QJsonObject module = modules.at(i).toObject();
@@ -505,7 +471,9 @@ QByteArray text(const QJsonArray &modules)
                 appendValue(out, entry.value().toVariant());
             out += '\n';
         }
-    });
+    };
+    for (int first = 0; first < 10; ++first)
+        visitNames(first, modules.size(), section);
     return out;
 }
 
