@@ -491,14 +491,18 @@ QJsonArray modules(const QByteArray &text)
     std::vector<Entry> entries;
     entries.reserve(std::size_t(text.count('\n')));
     QStringList sections{QString()};
-    // Most keys recur in every module: each is decoded once.
-    QHash<QByteArray, QString> keys;
+    // Modules tend to repeat the keys of the one before, in the same order: the key at the same
+    // place in the section before is taken when the bytes are the same.
+    std::vector<std::pair<QByteArray, QString>> recentKeys;
+    std::size_t keyIndex = 0;
     const auto keyOf = [&](const char *begin, const char *end) {
         const QByteArray raw = QByteArray::fromRawData(begin, int(end - begin));
-        const auto found = keys.constFind(raw);
-        if (found != keys.constEnd())
-            return *found;
-        return *keys.insert(QByteArray(begin, int(end - begin)), decodeName(begin, end, false));
+        if (keyIndex == recentKeys.size())
+            recentKeys.emplace_back();
+        auto &recent = recentKeys[keyIndex++];
+        if (recent.first != raw)
+            recent = {QByteArray(begin, int(end - begin)), decodeName(begin, end, false)};
+        return recent.second;
     };
     const char *p = text.constData();
     const char *const end = p + text.size();
@@ -540,6 +544,7 @@ QJsonArray modules(const QByteArray &text)
             sections.append(name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
                                 ? QString()
                                 : name + QLatin1Char('/'));
+            keyIndex = 0;
         } else if (equals) {
             entries.push_back({int(sections.size()) - 1, keyOf(p, equals), equals + 1, q});
         }
@@ -552,26 +557,45 @@ QJsonArray modules(const QByteArray &text)
     const auto firstName = [](const QString &path) {
         return QStringView(path).left(path.indexOf(QLatin1Char('/')));
     };
-    QSet<QString> groups;
+    // The number a name stands for when it is that number's decimal text ("7", not "07"), or -1.
+    const auto decimal = [](QStringView name) {
+        int number = name.isEmpty() || name.size() > 9 ? -1 : 0;
+        for (int i = 0; i < name.size() && number >= 0; ++i) {
+            const ushort c = name.at(i).unicode();
+            number = c >= '0' && c <= '9' && (i > 0 || c != '0' || name.size() == 1)
+                ? number * 10 + (c - '0')
+                : -1;
+        }
+        return number;
+    };
+    std::vector<bool> numbers(entries.size() + 1);
+    QSet<QString> otherNames;
+    int groups = 0;
+    const auto addGroup = [&](QStringView name) {
+        const int number = decimal(name);
+        if (number >= 0 && std::size_t(number) < numbers.size()
+                ? !numbers[std::size_t(number)]
+                : !otherNames.contains(name.toString())) {
+            ++groups;
+            if (number >= 0 && std::size_t(number) < numbers.size())
+                numbers[std::size_t(number)] = true;
+            else
+                otherNames.insert(name.toString());
+        }
+    };
     int lastSection = -1;
     for (const Entry &entry : entries) {
         const QString &section = sections.at(entry.section);
         if (!section.isEmpty() && entry.section != lastSection)
-            groups.insert(firstName(section).toString());
+            addGroup(firstName(section));
         else if (section.isEmpty() && entry.key.contains(QLatin1Char('/')))
-            groups.insert(firstName(entry.key).toString());
+            addGroup(firstName(entry.key));
         lastSection = entry.section;
     }
-    QVector<QJsonObject> objects(groups.size());
+    QVector<QJsonObject> objects(groups);
     const auto moduleOf = [&](QStringView name) {
-        int index = 0;
-        for (int i = 0; i < name.size() && index < objects.size(); ++i) {
-            const ushort c = name.at(i).unicode();
-            index = c >= '0' && c <= '9' && (i > 0 || c != '0' || name.size() == 1)
-                ? index * 10 + (c - '0')
-                : int(objects.size());
-        }
-        return name.isEmpty() || index >= objects.size() ? -1 : index;
+        const int number = decimal(name);
+        return number < objects.size() ? number : -1;
     };
     QVector<int> sectionModules(sections.size(), -1);
     for (int i = 1; i < sections.size(); ++i)
