@@ -211,18 +211,6 @@ private Q_SLOTS:
 #endif
     }
 
-    // Lines outside a section or without a key: read as far as the store can, and left as they
-    // were.
-    void damagedFile()
-    {
-        const QByteArray bytes("top=1\n[General]\ng=1\n[0]\n=x\nnoequals\n;c=1\na=1\n");
-        QFile file(m_path);
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size()
-                && file.flush());
-        QCOMPARE(m_store.getTPLYModuleData(m_path), json(R"([{"": "", "a": "1"}])"));
-        QVERIFY(file.seek(0) && file.readAll() == bytes);
-    }
-
     // A read returns what the file holds, even when another process or a write of this one
     // replaced it with a version of the same size and modification time as the one read before.
     void readsWhatTheFileHolds()
