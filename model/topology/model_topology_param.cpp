@@ -42,8 +42,9 @@ void removeScratchFiles(const QFileInfo &target)
 {
     QDir folder = target.absoluteDir();
     const QString prefix = scratchPrefix(target);
-    const QStringList names = folder.entryList({prefix + QLatin1String("??????~")},
-                                               QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names
+        = folder.entryList({prefix + QLatin1String("??????~")},
+                           QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
     for (const QString &name : names)
         folder.remove(name);
 }
