@@ -568,20 +568,14 @@ QJsonArray modules(const QByteArray &text)
         }
         return number;
     };
-    std::vector<bool> numbers(entries.size() + 1);
-    QSet<QString> otherNames;
-    int groups = 0;
+    QSet<int> numbered;
+    QSet<QString> named;
     const auto addGroup = [&](QStringView name) {
         const int number = decimal(name);
-        if (number >= 0 && std::size_t(number) < numbers.size()
-                ? !numbers[std::size_t(number)]
-                : !otherNames.contains(name.toString())) {
-            ++groups;
-            if (number >= 0 && std::size_t(number) < numbers.size())
-                numbers[std::size_t(number)] = true;
-            else
-                otherNames.insert(name.toString());
-        }
+        if (number >= 0)
+            numbered.insert(number);
+        else
+            named.insert(name.toString());
     };
     int lastSection = -1;
     for (const Entry &entry : entries) {
@@ -592,7 +586,7 @@ QJsonArray modules(const QByteArray &text)
             addGroup(firstName(entry.key));
         lastSection = entry.section;
     }
-    QVector<QJsonObject> objects(groups);
+    QVector<QJsonObject> objects(numbered.size() + named.size());
     const auto moduleOf = [&](QStringView name) {
         const int number = decimal(name);
         return number < objects.size() ? number : -1;
