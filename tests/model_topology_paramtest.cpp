@@ -47,7 +47,7 @@ static QJsonArray json(const char *text)
     {"dates", "[0]\na=@DateTime(\\0\\0\\0\\x10\\0\\0\\0\\0\\0\\0%\\x84\\xe3\\0\\xa8\\x88\\x88\\0)\nb=@DateTime(\\0==c\\0\\0\\x10\\(0\\0\\0\\0)\nc=@DateTime(\\0\\0\\0\\x10\\0\\x25\\x7f\\xe2\\x1\\x43\\x36\\0\\x1)"},
     {"escapes", "[0]\na=\\q\\a\\b\\f\\v\\e\\?\\\\\\0\\1\\01\\7\\8\\x41\\x4g\\x\nb=\\x263A\\x10000041\\U0041\nc=\\012\\0123\\7777\\x"},
         {"comments and continuations", "[0]\na=x;c\nb=x#c\nc=x\\\n y\\\n\nd=1;\\\ne=2\nx;y=1\n\"k\"=1\n#k=1\nf=\"x;y\"z;w"},
-        {"line ends", "[0]\r\na=1\r\nb=2\r\n[1]\rc=3\rd=\\\r\nx\n[2]\ne=1"},
+        {"line ends", "[0]\r\na=1\r\nb=2\r\n[1]\rc=3\rd=\\\r\nx\n[2]\ne=1\nf=x=1\\\n\rg=y2"},
         {"keys", "[0]\n%41%4=1\n%=1\n%U0041%4a=1\n%u0041=1\nb\\c=1\na\\\\b=1\n\\a\\=1\n=x\n==x\na==x\n\xc3\xa9\xff=1\n\fk\f=\f1\f"},
         {"sections", "\xef\xbb\xbf[1]\n[0]\na=1\n[General]\ng=1\n[0]\nb=2\n[ 2 ]junk\nc=1\n[%33\nd=1\n[5\\x]\ne=1\n[02]\nf=1"},
         {"groups from paths", "x\\y=1\n[a]=x\n[0]\na=1"},

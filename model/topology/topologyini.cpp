@@ -185,6 +185,12 @@ void visitNames(qint64 number, int count, F &f)
 
 // ---- Reading ----
 
+// "\r\n" and "\n\r" are one line break after an escaping backslash.
+bool isLineBreakPair(char first, char second)
+{
+    return (first == '\r' && second == '\n') || (first == '\n' && second == '\r');
+}
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -395,7 +401,7 @@ QString valueText(const char *p, const char *end)
             const char e = *p++;
             afterQuote = false; // even an escape of nothing
             escaped = true;
-            if (e == '\r' && p < end && *p == '\n')
+            if (p < end && isLineBreakPair(e, *p))
                 ++p;
             if (namedEscape(e)) {
                 value += QLatin1Char(namedEscape(e));
@@ -527,7 +533,7 @@ QJsonArray modules(const QByteArray &text)
         bool quoted = false;
         for (; q < end; ++q) {
             if (*q == '\\') {
-                if (q + 2 < end && q[1] == '\r' && q[2] == '\n')
+                if (q + 2 < end && isLineBreakPair(q[1], q[2]))
                     ++q;
                 ++q;
             } else if (*q == '"') {
