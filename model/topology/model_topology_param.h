@@ -25,8 +25,8 @@
 /// - Slashes in a key separate sub-keys in the settings store: leading, trailing and doubled
 ///   slashes collapse ("/a" and "a/" come back as "a", "a//b" as "a/b"; of keys that collapse onto
 ///   the same name the later one in key order wins). A key made only of slashes names the
-///   section's nameless entry, a line with nothing before its '=', and comes back as the key "".
-///   The empty key itself is not stored: the settings store refuses it.
+///   section's nameless entry, a line with nothing before its '=', which reads back as the key ""
+///   with the value "". The empty key itself is not stored: the settings store refuses it.
 /// - A member value that nests arrays and objects more than 32 levels deep is stored as an empty
 ///   text, which is what every array and object reads back as anyway.
 /// - Values lose their characters outside the Basic Multilingual Plane (emoji and the like) and
@@ -39,20 +39,23 @@
 /// "@", and non-ASCII text.
 ///
 /// The file on the disk:
-/// - A write replaces the file in one step with a complete new version, so a reader sees the old
-///   file or the new one, never a mix, and a write that fails or dies leaves the old file. Its
-///   scratch files lie beside the file, named after it, a writer's id and its lock
-///   ("topology.ini.Ab3xZ9.lock" and "topology.ini.Ab3xZ9.*"). Every write first removes the
-///   scratch files of writers that are no longer running; a running writer's files stay.
+/// - The file's text is built and parsed in memory, by the library itself, exactly as the settings
+///   store (QSettings, INI format, UTF-8) of the same Qt flavour writes and reads it. No temporary
+///   folder, no copy, no cache: a read returns what the file holds at that moment.
+/// - A write replaces the file in one step: the new text goes to a scratch file beside it
+///   ("topology.ini.Ab3xZ9~"), is flushed to the disk and renamed over the file, so a reader sees
+///   the old file or the new one, and a write that fails or dies leaves the old file. Writers of
+///   one folder take turns under a kernel lock on the folder, which ends with its holder however it
+///   ends; the holder removes every scratch file of the file, since only a dead writer leaves one.
 /// - A symbolic link is followed by both kinds of write: the file it names is replaced, or, for an
 ///   array with nothing to store, removed, and the link stays.
 /// - A path that names no regular file (a directory, a device, a pipe, or a link to one) is left
 ///   alone by both kinds of write and reads as an empty array.
-/// - A read returns what the file holds at that moment, whatever the process read before.
 /// - A value in the settings store's binary form ("@Variant(...)") reads as its text when its
 ///   type is plain: a number, a boolean, a character, text, a byte array, a date or time, a URL
 ///   or a UUID. Any other such value reads as empty text without being decoded, however deeply it
 ///   nests, and the rest of the file reads as usual.
+/// - Nothing is ever written to the message log.
 class MODEL_EXPORT model_topology_param
 {
 public:
@@ -80,8 +83,7 @@ public:
 
     /// The modules of the topology file at path, every value as a string (see above). An empty path
     /// or a missing file gives an empty array, and nothing is created. A damaged or hand-edited
-    /// file gives whatever the settings store can make of it; one the store cannot parse within the
-    /// memory available reads as empty.
+    /// file gives whatever the settings store makes of it.
     QJsonArray getTPLYModuleData(QString path);
     ///@}
 
