@@ -185,6 +185,16 @@ private Q_SLOTS:
               QByteArray(small).replace("\"ModelCalyth\"", "\"Model\\u0000Calyth\""));
         write("nulkey.json",
               QByteArray(small).replace("\"format\": 1,", "\"format\": 1, \"x\\u0000y\": 0,"));
+        // Pointers of a restored model may be null.
+        QJsonObject nulls
+            = QJsonDocument::fromJson(fileBytes(m_dir.filePath("scene.json"))).object();
+        QJsonArray banks = nulls.value("m_pBankVec").toArray();
+        QJsonObject bank = banks.at(0).toObject();
+        bank.insert("pLayerVec", QJsonValue());
+        banks.replace(0, bank);
+        nulls.insert("m_pBankVec", banks);
+        nulls.insert("m_pBankOutputVec", QJsonValue());
+        write("nulls.json", QJsonDocument(nulls).toJson());
         save("changes.json",
              {"diff", m_dir.filePath("saved.json"), m_dir.filePath("after.json"), "--json"});
         save("part.json",
@@ -291,6 +301,9 @@ private Q_SLOTS:
              "processor model\n  capacities:\n"});
         row("restore scene", {"restore", "D/scene.json"}, 0,
             {"    m_pBankVec[0].pLayerVec          768\n"});
+        row("restore null pointers", {"restore", "D/nulls.json"}, 0,
+            {"    m_pBankVec[0].pLayerVec          0\n",
+             "    m_pBankOutputVec                 0\n"});
         row("restore bank player", {"restore", "D/bankplayer.json"}, 0, {"BankCount"});
         row("restore ic", {"restore", "D/ic.json"}, 0, {"(7), unknown to the ic model"});
         row("restore keyboard", {"restore", "D/keyboard.json"}, 0,

@@ -63,7 +63,11 @@ template<typename T>
 void addSize(Entries &entries, const QString &name, const T &member, const Entries &details)
 {
     if constexpr (std::is_pointer_v<T>) {
-        addSize(entries, name, *member, details);
+        // A restored document may leave a container pointer null: it holds nothing then.
+        if (member)
+            addSize(entries, name, *member, details);
+        else
+            entries.append({name, 0});
     } else if constexpr (isSequence<T> || isRecordArray<T>) {
         entries.append({name, int(std::size(member))});
         for (const auto &detail : details) {
@@ -136,16 +140,18 @@ ModelReport modelReport(const ModelCalyth &m)
 
 ModelReport modelReport(const ModelScene &m)
 {
-    const bool anyBank = !m.m_pBankVec->isEmpty();
-    return report(m, QStringLiteral("scene"), &ModelScene::m_maxOutputCount,
-                  {
-                      {QStringLiteral("m_pBankVec[0].pLayerVec"),
-                       anyBank ? m.m_pBankVec->first().pLayerVec->size() : 0},
-                      {QStringLiteral("m_pBankVec[0].pOutputFlagVec"),
-                       anyBank ? m.m_pBankVec->first().pOutputFlagVec->size() : 0},
-                      {QStringLiteral("m_pBankOutputVec[0]"),
-                       m.m_pBankOutputVec->isEmpty() ? 0 : m.m_pBankOutputVec->first().size()},
-                  });
+    // Any pointer of a restored document may be null; it counts as no entries.
+    const auto size = [](const auto *container) { return container ? int(container->size()) : 0; };
+    const _SceneBank_Record *bank
+        = m.m_pBankVec && !m.m_pBankVec->isEmpty() ? &m.m_pBankVec->first() : nullptr;
+    return report(
+        m, QStringLiteral("scene"), &ModelScene::m_maxOutputCount,
+        {
+            {QStringLiteral("m_pBankVec[0].pLayerVec"), bank ? size(bank->pLayerVec) : 0},
+            {QStringLiteral("m_pBankVec[0].pOutputFlagVec"), bank ? size(bank->pOutputFlagVec) : 0},
+            {QStringLiteral("m_pBankOutputVec[0]"),
+             size(m.m_pBankOutputVec) > 0 ? int(m.m_pBankOutputVec->first().size()) : 0},
+        });
 }
 
 ModelReport modelReport(const ModelBankPlayer &m)
