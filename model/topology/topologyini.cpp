@@ -615,7 +615,11 @@ QJsonArray modules(const QByteArray &text)
             for (const Entry &e : entries)
                 byName.insert(sections.at(e.section) + e.key, &e);
         }
-        const Entry *found = byName.value(normalized(name));
+        // A name of slashes alone below a section ("7//") finds the section's nameless entry.
+        const QString path = normalized(name);
+        const Entry *found = path.contains(QLatin1Char('/'))
+            ? byName.value(path)
+            : byName.value(path + QLatin1Char('/'));
         return found ? valueText(found->value, found->end) : QString();
     };
     for (const Entry &entry : entries) {
