@@ -1,3 +1,4 @@
+#include "../tests/settingsreference.h"
 #include "measure.h"
 
 #include <model/topology/model_topology_param.h>
@@ -75,15 +76,6 @@ QString freshPath(int modules)
     return scratchDirectory() + QStringLiteral("/settings-%1-%2.ini").arg(modules).arg(++runs);
 }
 
-void useUtf8(QSettings &settings)
-{
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    settings.setIniCodec("UTF-8");
-#else
-    Q_UNUSED(settings)
-#endif
-}
-
 // The baseline: the same array written and read by the settings store itself, as the store did
 // before it had a reader and writer of its own.
 void settingsWrite(benchmark::State &state)
@@ -92,17 +84,7 @@ void settingsWrite(benchmark::State &state)
     const QJsonArray modules = makeModules(count);
     for (auto _ : state) {
         const QString path = freshPath(count);
-        {
-            QSettings settings(path, QSettings::IniFormat);
-            useUtf8(settings);
-            for (int i = 0; i < modules.size(); ++i) {
-                settings.beginGroup(QString::number(i));
-                const QJsonObject module = modules.at(i).toObject();
-                for (auto it = module.constBegin(); it != module.constEnd(); ++it)
-                    settings.setValue(it.key(), it.value().toVariant());
-                settings.endGroup();
-            }
-        }
+        SettingsReference::write(path, modules);
         state.PauseTiming();
         QFile::remove(path);
         state.ResumeTiming();
@@ -120,20 +102,7 @@ void settingsRead(benchmark::State &state)
         const QString path = freshPath(count);
         QFile::copy(source, path);
         state.ResumeTiming();
-        QJsonArray modules;
-        {
-            QSettings settings(path, QSettings::IniFormat);
-            useUtf8(settings);
-            const int sections = settings.childGroups().size();
-            for (int i = 0; i < sections; ++i) {
-                settings.beginGroup(QString::number(i));
-                QJsonObject module;
-                for (const QString &key : settings.allKeys())
-                    module.insert(key, settings.value(key).toString());
-                settings.endGroup();
-                modules.append(module);
-            }
-        }
+        QJsonArray modules = SettingsReference::read(path);
         benchmark::DoNotOptimize(modules);
         state.PauseTiming();
         QFile::remove(path);

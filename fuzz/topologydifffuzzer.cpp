@@ -3,6 +3,7 @@
 // other input, after its first byte, is a file: the store must read it as the settings store
 // does (QSettings in INI format, UTF-8), sections taken by number. The store must log nothing.
 
+#include "../tests/settingsreference.h"
 #include "bytereader.h"
 
 #include <model/topology/model_topology_param.h>
@@ -47,51 +48,15 @@ QString freshPath(const QTemporaryDir &directory)
     return directory.filePath(QStringLiteral("settings-%1.ini").arg(++count));
 }
 
-void useUtf8(QSettings &settings)
-{
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    settings.setIniCodec("UTF-8");
-#else
-    Q_UNUSED(settings)
-#endif
-}
-
 QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QJsonArray settingsRead(const QString &path)
-{
-    QSettings settings(path, QSettings::IniFormat);
-    useUtf8(settings);
-    QJsonArray modules;
-    const int count = settings.childGroups().size();
-    for (int i = 0; i < count; ++i) {
-        settings.beginGroup(QString::number(i));
-        QJsonObject module;
-        for (const QString &key : settings.allKeys())
-            module.insert(key, settings.value(key, QVariant()).toString());
-        settings.endGroup();
-        modules.append(module);
-    }
-    return modules;
-}
-
 QByteArray settingsWrite(const QString &path, const QJsonArray &modules)
 {
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        useUtf8(settings);
-        for (int i = 0; i < modules.size(); ++i) {
-            settings.beginGroup(QString::number(i));
-            const QJsonObject module = modules.at(i).toObject();
-            for (auto it = module.constBegin(); it != module.constEnd(); ++it)
-                settings.setValue(it.key(), it.value().toVariant());
-            settings.endGroup();
-        }
-    }
+    SettingsReference::write(path, modules);
     const QByteArray bytes = contents(path);
     QFile::remove(path);
     return bytes;
@@ -165,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(QFile::copy(path, copy));
     QJsonArray theirs;
     try {
-        theirs = settingsRead(copy);
+        theirs = SettingsReference::read(copy);
     } catch (const std::bad_alloc &) {
         QFile::remove(copy);
         return 0;

@@ -1,6 +1,7 @@
 #include <model/topology/model_topology_param.h>
 
-#include <QtCore/QSettings>
+#include "settingsreference.h"
+
 #include <QtTest/QtTest>
 
 #include <functional>
@@ -363,17 +364,7 @@ private Q_SLOTS:
         QVERIFY(!array.isEmpty());
         m_store.setTPLYModuleData(m_path, array);
         const QString theirs = m_dir->filePath(QStringLiteral("settings.ini"));
-        {
-            QSettings settings(theirs, QSettings::IniFormat);
-            useUtf8(settings);
-            for (int i = 0; i < array.size(); ++i) {
-                settings.beginGroup(QString::number(i));
-                const QJsonObject module = array.at(i).toObject();
-                for (auto it = module.constBegin(); it != module.constEnd(); ++it)
-                    settings.setValue(it.key(), it.value().toVariant());
-                settings.endGroup();
-            }
-        }
+        SettingsReference::write(theirs, array);
         QCOMPARE(readAll(m_path), readAll(theirs));
         QCOMPARE(m_store.getTPLYModuleData(m_path), settingsRead(readAll(theirs)));
     }
@@ -472,15 +463,6 @@ private Q_SLOTS:
 #endif
 
 private:
-    static void useUtf8(QSettings &settings)
-    {
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-        settings.setIniCodec("UTF-8");
-#else
-        Q_UNUSED(settings)
-#endif
-    }
-
     // How the settings store reads a file of these bytes, sections taken by number. Every file
     // gets a name of its own: the store keeps what it parsed of a name for the process's life.
     QJsonArray settingsRead(const QByteArray &text)
@@ -489,19 +471,7 @@ private:
         const QString path = m_dir->filePath(QStringLiteral("read-%1.ini").arg(++count));
         if (!writeFile(path, text))
             return {};
-        QSettings settings(path, QSettings::IniFormat);
-        useUtf8(settings);
-        QJsonArray modules;
-        const int sections = settings.childGroups().size();
-        for (int i = 0; i < sections; ++i) {
-            settings.beginGroup(QString::number(i));
-            QJsonObject module;
-            for (const QString &key : settings.allKeys())
-                module.insert(key, settings.value(key, QVariant()).toString());
-            settings.endGroup();
-            modules.append(module);
-        }
-        return modules;
+        return SettingsReference::read(path);
     }
 
     void startWriter(QProcess &writer)
