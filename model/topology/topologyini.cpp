@@ -7,6 +7,9 @@
 #include <QtCore/QMap>
 #include <QtCore/QSet>
 #include <QtCore/QVariant>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QtCore/QStringDecoder>
+#endif
 
 #include <algorithm>
 #include <iterator>
@@ -376,6 +379,10 @@ QString valueText(const char *p, const char *end)
     // escape on. A byte order mark at the start of a piece is dropped, as decoding UTF-8 does.
     const char *piece = p;
     QString value;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 decodes the pieces as one stream: a sequence cut by an escape goes on after it.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+#endif
     // Blanks at the start, right after a closing quote, and at the end of a value without quotes
     // do not count: "a = x " is "x", but "a = "x" y " is "xy ".
     int kept = 0;
@@ -434,10 +441,14 @@ QString valueText(const char *p, const char *end)
             const char *run = p;
             while (p < end && *p != '"' && *p != '\\' && (quoted || (*p != ',' && !isBlank(*p))))
                 ++p;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
             for (; run != piece && p - run >= 3 && std::equal(run, run + 3, "\xef\xbb\xbf");
                  run += 3)
                 value += QChar(0xfeff);
             value += QString::fromUtf8(run, int(p - run));
+#else
+            value += utf8.decode(QByteArrayView(run, p - run));
+#endif
             kept = value.size();
             afterQuote = false;
         }
