@@ -52,7 +52,7 @@ static QJsonArray json(const char *text)
         {"keys", "[0]\n%41%4=1\n%=1\n%U0041%4a=1\n%u0041=1\nb\\c=1\na\\\\b=1\n\\a\\=1\n=x\n==x\na==x\n\xc3\xa9\xff=1\n\fk\f=\f1\f"},
         {"sections", "\xef\xbb\xbf[1]\n[0]\na=1\n[General]\ng=1\n[0]\nb=2\n[ 2 ]junk\nc=1\n[%33\nd=1\n[5\\x]\ne=1\n[02]\nf=1"},
         {"groups from paths", "x\\y=1\n[a]=x\n[0]\na=1"},
-        {"sequences cut by escapes and quotes", "[0]\na=\xcf\\x41)\nb=x\xcf\\x41b\nc=\"\xcf\"\xa3\nd=\xcf\\x41"},
+        {"sequences cut by escapes and quotes", "[0]\na=\xcf\\x41)\nb=x\xcf\\x41b\nc=\"\xcf\"\xa3\nd=\xcf\\x41\ne=\xdd"},
         {"names of slashes", "0=3\n[0]\n=1\n\\=2\n//=3\na%2F=4\n[1/]\n=5\n[1//a]\n/b=6\n[2\\x]\n%2F=7"},
         {"empty sections", "[0]\n;c\n[1]\na=1\n[3]"},
         {"general", "[general]\na=1\n[0]\nb=1"},

@@ -205,6 +205,17 @@ ushort number(const QString &hexDigits, bool *ok)
     return ushort(Qt5 ? uint(hexDigits.toLatin1().toInt(ok, 16)) : hexDigits.toUInt(ok, 16));
 }
 
+// A value's text from UTF-8 as the settings store decodes it: Qt 6 drops a sequence cut off at
+// the end (its decoder waits for more), Qt 5 replaces it.
+QString fromUtf8(const char *begin, const char *end)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    return QString::fromUtf8(begin, int(end - begin));
+#else
+    return QStringDecoder(QStringDecoder::Utf8).decode(QByteArrayView(begin, end - begin));
+#endif
+}
+
 // A key or section name as the file spells it: percent escapes, '\' for '/'. Qt 5 takes the
 // bytes of a name as Latin-1, Qt 6 as UTF-8. Both trim ASCII white space around a section's name;
 // around a key Qt 5 trims only blanks.
@@ -374,7 +385,7 @@ QString valueText(const char *p, const char *end)
     const auto special = [](char c) { return c == '"' || c == '\\' || c == ','; };
     if (p == end
         || (!isBlank(*p) && *p != '@' && !isBlank(end[-1]) && std::none_of(p, end, special)))
-        return QString::fromUtf8(p, int(end - p));
+        return fromUtf8(p, end);
     // The text is UTF-8 in pieces: from the value's first non-blank, and from each quote and
     // escape on. A byte order mark at the start of a piece is dropped, as decoding UTF-8 does.
     const char *piece = p;
