@@ -442,6 +442,14 @@ QString valueText(const char *p, const char *end)
             return QString();
         } else if (isBlank(c) && !quoted) {
             if (started && !afterQuote) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+                // A blank ends a sequence that a run left open: it reads as U+FFFD.
+                const QString cut = utf8.decode(QByteArrayView(&c, 1));
+                if (cut != QLatin1Char(c)) {
+                    value += QString(cut).remove(QLatin1Char(c));
+                    kept = value.size();
+                }
+#endif
                 value += QLatin1Char(c);
                 kept = sawQuote ? value.size() : kept;
             } else if (!started) {
@@ -457,10 +465,13 @@ QString valueText(const char *p, const char *end)
                  run += 3)
                 value += QChar(0xfeff);
             value += QString::fromUtf8(run, int(p - run));
-#else
-            value += utf8.decode(QByteArrayView(run, p - run));
-#endif
             kept = value.size();
+#else
+            // A run that only opens a sequence shows nothing yet, and keeps no blank before it.
+            const QString decoded = utf8.decode(QByteArrayView(run, p - run));
+            value += decoded;
+            kept = decoded.isEmpty() ? kept : value.size();
+#endif
             afterQuote = false;
         }
     }
