@@ -164,17 +164,22 @@ Document documentOf(int code = New)
     };
 }
 
-template<typename T>
+// Random trees of each class, saved and restored into a new object.
+template<typename... T>
 void randomRoundTrips()
 {
-    for (quint32 seed = 1; seed <= 12; ++seed) {
-        const auto object = std::make_unique<T>();
-        Filler(seed).fill(*object);
-        const auto other = std::make_unique<T>();
-        checkRoundTrip(ModelState::save(*object), *other);
-        if (QTest::currentTestFailed())
-            qWarning("seed %u", seed);
-    }
+    const auto roundTrips = [](auto *type) {
+        using C = std::remove_pointer_t<decltype(type)>;
+        for (quint32 seed = 1; seed <= 12; ++seed) {
+            const auto object = std::make_unique<C>();
+            Filler(seed).fill(*object);
+            const auto other = std::make_unique<C>();
+            checkRoundTrip(ModelState::save(*object), *other);
+            if (QTest::currentTestFailed())
+                qWarning("%s seed %u", Q_FUNC_INFO, seed);
+        }
+    };
+    (roundTrips(static_cast<T *>(nullptr)), ...);
 }
 
 QJsonObject processorDocument()
@@ -343,12 +348,9 @@ QPair<QJsonObject, QJsonObject> randomPair(quint32 seed)
 
 using PairMaker = std::function<QPair<QJsonObject, QJsonObject>(quint32)>;
 
-using RoundTrips = std::function<void()>;
-
 } // namespace
 
 Q_DECLARE_METATYPE(Document)
-Q_DECLARE_METATYPE(RoundTrips)
 Q_DECLARE_METATYPE(PairMaker)
 Q_DECLARE_METATYPE(ModelStateDifference)
 
@@ -363,30 +365,27 @@ private Q_SLOTS:
     {
         QTest::addColumn<Document>("document");
         QTest::addColumn<QString>("fingerprint");
-        QTest::newRow("processor, smallest")
-            << documentOf<ModelCalyth>(0x2C0200) << "0df98c49ff7fe41a";
-        QTest::newRow("processor, most outputs")
-            << documentOf<ModelCalyth>(0x900000) << "65b1f70258d89c02";
-        QTest::newRow("processor, most layers")
-            << documentOf<ModelCalyth>(0x250301) << "85a2c8ed77b6f91e";
-        QTest::newRow("processor, unknown")
-            << documentOf<ModelCalyth>(0x123456) << "b1bc4977d81fa5c1";
-        QTest::newRow("scene, smallest") << documentOf<ModelScene>(0x2C0200) << "873f17f4fd04a4bb";
-        QTest::newRow("scene, most layers")
-            << documentOf<ModelScene>(0x250301) << "18d5043f1ef7eab7";
-        QTest::newRow("bank player, largest")
-            << documentOf<ModelBankPlayer>(0x900000) << "66efa625d62c123a";
-        QTest::newRow("processor, new") << documentOf<ModelCalyth>() << "841ce39f73427b26";
-        QTest::newRow("scene, new") << documentOf<ModelScene>() << "5cf969e5b263cddd";
-        QTest::newRow("bank player, new") << documentOf<ModelBankPlayer>() << "5c959b2db33fe513";
-        QTest::newRow("ic, new") << documentOf<ModelIC>() << "0c16083bd4f41d58";
-        QTest::newRow("ic") << documentOf<ModelIC>(0x2D0000) << "f31adda6df1efd65";
-        QTest::newRow("ic, unknown") << documentOf<ModelIC>(0x123456) << "f6a0540f4374ccac";
-        QTest::newRow("keyboard") << documentOf<Model_QuorParam>() << "b0c198289de4a8d0";
-        QTest::newRow("topology") << documentOf<model_topology_param>() << "8d447dade52005b3";
-        QTest::newRow("api") << documentOf<model_API_param>() << "a69e50a7cda8d236";
-        QTest::newRow("protocol") << documentOf<model_Protocoldata>() << "ad871728f5d098f8";
-        QTest::newRow("osd") << documentOf<model_OsdParam>() << "3db699986bdeee36";
+        const auto row = [](const char *name, const Document &document, const char *fingerprint) {
+            QTest::newRow(name) << document << QString::fromLatin1(fingerprint);
+        };
+        row("processor, smallest", documentOf<ModelCalyth>(0x2C0200), "0df98c49ff7fe41a");
+        row("processor, most outputs", documentOf<ModelCalyth>(0x900000), "65b1f70258d89c02");
+        row("processor, most layers", documentOf<ModelCalyth>(0x250301), "85a2c8ed77b6f91e");
+        row("processor, unknown", documentOf<ModelCalyth>(0x123456), "b1bc4977d81fa5c1");
+        row("scene, smallest", documentOf<ModelScene>(0x2C0200), "873f17f4fd04a4bb");
+        row("scene, most layers", documentOf<ModelScene>(0x250301), "18d5043f1ef7eab7");
+        row("bank player, largest", documentOf<ModelBankPlayer>(0x900000), "66efa625d62c123a");
+        row("processor, new", documentOf<ModelCalyth>(), "841ce39f73427b26");
+        row("scene, new", documentOf<ModelScene>(), "5cf969e5b263cddd");
+        row("bank player, new", documentOf<ModelBankPlayer>(), "5c959b2db33fe513");
+        row("ic, new", documentOf<ModelIC>(), "0c16083bd4f41d58");
+        row("ic", documentOf<ModelIC>(0x2D0000), "f31adda6df1efd65");
+        row("ic, unknown", documentOf<ModelIC>(0x123456), "f6a0540f4374ccac");
+        row("keyboard", documentOf<Model_QuorParam>(), "b0c198289de4a8d0");
+        row("topology", documentOf<model_topology_param>(), "8d447dade52005b3");
+        row("api", documentOf<model_API_param>(), "a69e50a7cda8d236");
+        row("protocol", documentOf<model_Protocoldata>(), "ad871728f5d098f8");
+        row("osd", documentOf<model_OsdParam>(), "3db699986bdeee36");
     }
     void documents()
     {
@@ -397,23 +396,11 @@ private Q_SLOTS:
                  fingerprint.toLatin1());
     }
 
-    void randomTrees_data()
-    {
-        QTest::addColumn<RoundTrips>("run");
-        QTest::newRow("ModelCalyth") << RoundTrips(randomRoundTrips<ModelCalyth>);
-        QTest::newRow("ModelScene") << RoundTrips(randomRoundTrips<ModelScene>);
-        QTest::newRow("ModelBankPlayer") << RoundTrips(randomRoundTrips<ModelBankPlayer>);
-        QTest::newRow("ModelIC") << RoundTrips(randomRoundTrips<ModelIC>);
-        QTest::newRow("Model_QuorParam") << RoundTrips(randomRoundTrips<Model_QuorParam>);
-        QTest::newRow("model_topology_param") << RoundTrips(randomRoundTrips<model_topology_param>);
-        QTest::newRow("model_API_param") << RoundTrips(randomRoundTrips<model_API_param>);
-        QTest::newRow("model_Protocoldata") << RoundTrips(randomRoundTrips<model_Protocoldata>);
-        QTest::newRow("model_OsdParam") << RoundTrips(randomRoundTrips<model_OsdParam>);
-    }
     void randomTrees()
     {
-        QFETCH(RoundTrips, run);
-        run();
+        randomRoundTrips<ModelCalyth, ModelScene, ModelBankPlayer, ModelIC, Model_QuorParam,
+                         model_topology_param, model_API_param, model_Protocoldata,
+                         model_OsdParam>();
     }
 
     void badDocuments_data()
@@ -423,47 +410,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         // path to edit, new value (Remove takes it out), and the start of the expected message;
         // the error names the same path.
-        QTest::newRow("wrong class")
-            << "class" << QJsonValue("ModelScene") << "expected \"ModelCalyth\"";
-        QTest::newRow("no class") << "class" << Remove << "missing";
-        QTest::newRow("newer format") << "format" << QJsonValue(2) << "format 2 is newer";
-        QTest::newRow("format zero") << "format" << QJsonValue(0) << "expected a format version";
-        QTest::newRow("missing member") << "m_value3" << Remove << "missing";
-        QTest::newRow("unknown member") << "m_value99" << QJsonValue(1) << "unknown member";
-        QTest::newRow("string for int") << "m_value2" << QJsonValue("2") << "expected an integer";
-        QTest::newRow("int for string")
-            << "m_text1" << QJsonValue(5) << "expected a string, found 5";
-        QTest::newRow("byte of 300")
-            << "m_byte1" << QJsonValue(300) << "expected an integer from 0 to 255, found 300";
-        QTest::newRow("int beyond 32 bits") << "m_value2" << QJsonValue(2147483648.0)
-                                            << "expected an integer from -2147483648 to 2147483647";
-        QTest::newRow("short beyond 16 bits") << "m_shortBlock[6]" << QJsonValue(-32769)
-                                              << "expected an integer from -32768 to 32767";
-        QTest::newRow("fraction for int")
-            << "m_outputRecAList[3].value2" << QJsonValue(1.5) << "expected an integer";
-        QTest::newRow("fixed array too short") << "m_intBlock1" << QJsonValue(QJsonArray{1, 2})
-                                               << "expected an array of 8, found 2 elements";
-        QTest::newRow("fixed array as object") << "m_textBlock1" << QJsonValue(QJsonObject{})
-                                               << "expected an array of 5, found an object";
-        QTest::newRow("record field missing") << "m_sourceWindowList[1].x2" << Remove << "missing";
-        QTest::newRow("record field unknown")
-            << "m_outputRecAList[0].value9" << QJsonValue(0) << "unknown member";
-        QTest::newRow("record as array") << "m_outputRecBList[2]" << QJsonValue(QJsonArray{})
-                                         << "expected an object, found an array";
-        QTest::newRow("name too short")
-            << "m_containerList[1].name" << QJsonValue("abc") << "expected a string of 40 bytes";
-        QTest::newRow("name beyond a byte")
-            << "m_containerList[1].name" << QJsonValue(QString(40, QChar(0x100)))
-            << "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100";
-        QTest::newRow("owned vector as string")
-            << "m_pOutputVecA" << QJsonValue("x") << "expected an array";
-        QTest::newRow("owned vector element")
-            << "m_pLayerVec[5].value3" << QJsonValue(true) << "expected an integer";
-        QTest::newRow("nested list element")
-            << "m_inputPortList[7].portValues6[3]" << QJsonValue(QJsonValue::Null)
-            << "expected an integer";
-        QTest::newRow("double as text")
-            << "m_doubleValue" << QJsonValue("1.5") << "expected a number";
+        const auto row = [](const char *name, const char *path, const QJsonValue &value,
+                            const char *message) {
+            QTest::newRow(name) << QString::fromUtf8(path) << value << QString::fromUtf8(message);
+        };
+        row("wrong class", "class", "ModelScene", "expected \"ModelCalyth\"");
+        row("no class", "class", Remove, "missing");
+        row("newer format", "format", 2, "format 2 is newer");
+        row("format zero", "format", 0, "expected a format version");
+        row("missing member", "m_value3", Remove, "missing");
+        row("unknown member", "m_value99", 1, "unknown member");
+        row("string for int", "m_value2", "2", "expected an integer");
+        row("int for string", "m_text1", 5, "expected a string, found 5");
+        row("byte of 300", "m_byte1", 300, "expected an integer from 0 to 255, found 300");
+        row("int beyond 32 bits", "m_value2", 2147483648.0,
+            "expected an integer from -2147483648 to 2147483647");
+        row("short beyond 16 bits", "m_shortBlock[6]", -32769,
+            "expected an integer from -32768 to 32767");
+        row("fraction for int", "m_outputRecAList[3].value2", 1.5, "expected an integer");
+        row("fixed array too short", "m_intBlock1", QJsonArray{1, 2},
+            "expected an array of 8, found 2 elements");
+        row("fixed array as object", "m_textBlock1", QJsonObject{},
+            "expected an array of 5, found an object");
+        row("record field missing", "m_sourceWindowList[1].x2", Remove, "missing");
+        row("record field unknown", "m_outputRecAList[0].value9", 0, "unknown member");
+        row("record as array", "m_outputRecBList[2]", QJsonArray{},
+            "expected an object, found an array");
+        row("name too short", "m_containerList[1].name", "abc", "expected a string of 40 bytes");
+        row("name beyond a byte", "m_containerList[1].name", QString(40, QChar(0x100)),
+            "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100");
+        row("owned vector as string", "m_pOutputVecA", "x", "expected an array");
+        row("owned vector element", "m_pLayerVec[5].value3", true, "expected an integer");
+        row("nested list element", "m_inputPortList[7].portValues6[3]",
+            QJsonValue(QJsonValue::Null), "expected an integer");
+        row("double as text", "m_doubleValue", "1.5", "expected a number");
     }
     // A bad document changes nothing: the model saves as it did before the attempt.
     void badDocuments()
@@ -499,37 +479,26 @@ private Q_SLOTS:
         QTest::addColumn<QJsonObject>("document");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QJsonValue>("value");
+        const auto row = [](const char *name, const auto &model, const char *path,
+                            const QJsonValue &value) {
+            QTest::newRow(name) << ModelState::save(model) << QString::fromUtf8(path) << value;
+        };
         ModelScene scene;
         scene.initParam(0x250300);
-        QTest::newRow("scene bank layer")
-            << ModelState::save(scene) << "m_pBankVec[3].pLayerVec[200].flag1" << QJsonValue(256);
-        QTest::newRow("scene bank flags")
-            << ModelState::save(scene) << "m_pBankVec[15].pOutputFlagVec" << QJsonValue(1);
-        QTest::newRow("scene bank outputs")
-            << ModelState::save(scene) << "m_pBankOutputVec[2][31].value30" << QJsonValue("");
-        ModelBankPlayer player;
-        QTest::newRow("bank player item")
-            << ModelState::save(player) << "m_items2[254].text5" << QJsonValue(QJsonValue::Null);
-        ModelIC ic;
-        QTest::newRow("ic user") << ModelState::save(ic) << "m_userList[39].value4" << Remove;
+        row("scene bank layer", scene, "m_pBankVec[3].pLayerVec[200].flag1", 256);
+        row("scene bank flags", scene, "m_pBankVec[15].pOutputFlagVec", 1);
+        row("scene bank outputs", scene, "m_pBankOutputVec[2][31].value30", "");
+        row("bank player item", ModelBankPlayer(), "m_items2[254].text5", QJsonValue::Null);
+        row("ic user", ModelIC(), "m_userList[39].value4", Remove);
         Model_QuorParam keyboard;
-        QTest::newRow("key text") << ModelState::save(keyboard) << "m_commonKeys[5][99].thirdString"
-                                  << QJsonValue(QString(32, QLatin1Char('x')));
+        row("key text", keyboard, "m_commonKeys[5][99].thirdString", QString(32, QLatin1Char('x')));
         keyboard.m_map.insert(1, 2);
         keyboard.m_map.insert(3, 4);
-        QTest::newRow("map key twice")
-            << ModelState::save(keyboard) << "m_map[1].key" << QJsonValue(1);
-        model_topology_param topology;
-        QTest::newRow("slot text")
-            << ModelState::save(topology) << "m_slotTextsB[255]" << QJsonValue(0);
-        model_Protocoldata protocol;
-        QTest::newRow("protocol word")
-            << ModelState::save(protocol) << "m_protoWord5" << QJsonValue(65536);
-        model_OsdParam osd;
-        QTest::newRow("osd data") << ModelState::save(osd) << "m_osdData"
-                                  << QJsonValue(QStringLiteral("\u20AC"));
-        model_API_param api;
-        QTest::newRow("api number") << ModelState::save(api) << "m_apiNumber8" << QJsonValue(1e10);
+        row("map key twice", keyboard, "m_map[1].key", 1);
+        row("slot text", model_topology_param(), "m_slotTextsB[255]", 0);
+        row("protocol word", model_Protocoldata(), "m_protoWord5", 65536);
+        row("osd data", model_OsdParam(), "m_osdData", QStringLiteral("\u20AC"));
+        row("api number", model_API_param(), "m_apiNumber8", 1e10);
     }
     void badDocumentsOfOtherClasses()
     {
@@ -658,20 +627,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("path");
-        QTest::newRow("plain") << "m_extra"
-                               << "m_extra";
-        QTest::newRow("letters and a space")
-            << QStringLiteral("gr\u00f6\u00dfe 2") << QStringLiteral("gr\u00f6\u00dfe 2");
-        QTest::newRow("dot") << "a.b"
-                             << "[\"a.b\"]";
-        QTest::newRow("empty") << ""
-                               << "[\"\"]";
-        QTest::newRow("brackets") << "[0]"
-                                  << "[\"[0]\"]";
-        QTest::newRow("quote and backslash") << "x\"\\"
-                                             << "[\"x\\\"\\\\\"]";
-        QTest::newRow("line break and NUL")
-            << QString::fromUtf16(u"a\nb\0c", 5) << "[\"a\\u000ab\\u0000c\"]";
+        const auto row = [](const char *name, const QString &key, const char *path) {
+            QTest::newRow(name) << key << (path ? QString::fromUtf8(path) : key);
+        };
+        row("plain", QStringLiteral("m_extra"), "m_extra");
+        row("letters and a space", QStringLiteral("gr\u00f6\u00dfe 2"), nullptr);
+        row("dot", QStringLiteral("a.b"), "[\"a.b\"]");
+        row("empty", QStringLiteral(""), "[\"\"]");
+        row("brackets", QStringLiteral("[0]"), "[\"[0]\"]");
+        row("quote and backslash", QStringLiteral("x\"\\"), "[\"x\\\"\\\\\"]");
+        row("line break and NUL", QString::fromUtf16(u"a\nb\0c", 5), "[\"a\\u000ab\\u0000c\"]");
     }
     void oddKeys()
     {
@@ -680,12 +645,10 @@ private Q_SLOTS:
         const QJsonObject document = processorDocument();
         const QString inRecord = QStringLiteral("m_outputRecAList[0]")
             + (path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path);
-        QJsonObject recordKey = document;
-        QJsonArray records = recordKey.value(QLatin1String("m_outputRecAList")).toArray();
-        QJsonObject record = records[0].toObject();
+        QJsonObject record = document.value(QLatin1String("m_outputRecAList"))[0].toObject();
         record.insert(key, 1);
-        records[0] = record;
-        recordKey.insert(QLatin1String("m_outputRecAList"), records);
+        const QJsonObject recordKey
+            = edited(document, QStringLiteral("m_outputRecAList[0]"), record);
         QJsonObject topKey = document;
         topKey.insert(key, 1);
 
@@ -723,9 +686,9 @@ private Q_SLOTS:
             return qMakePair(before, after);
         }) << 10u;
         // Every leaf differs in these.
-        QTest::newRow("ModelScene") << PairMaker(randomPair<ModelScene>) << 3u;
-        QTest::newRow("ModelIC") << PairMaker(randomPair<ModelIC>) << 3u;
-        QTest::newRow("Model_QuorParam") << PairMaker(randomPair<Model_QuorParam>) << 1u;
+#define ROW(T, seeds) QTest::newRow(#T) << PairMaker(randomPair<T>) << seeds##u;
+        ROW(ModelScene, 3) ROW(ModelIC, 3) ROW(Model_QuorParam, 1)
+#undef ROW
     }
     // compare() then apply() gives the later document exactly; part of the differences gives a
     // document that differs from the later one in the rest; a limit keeps the first ones.
@@ -775,51 +738,42 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         using D = ModelStateDifference;
         const QJsonValue none(QJsonValue::Undefined);
-        const auto one = [](D d) { return QVector<D>{d}; };
         // The processor document holds m_value2 2, m_outputRecAList[3].value2 42 and an
         // m_intBlock1 of 8 zeros.
-        QTest::newRow("other earlier value") << one({D::Changed, "m_value2", 5, 6}) << "m_value2"
-                                             << "expected 5, found 2";
-        QTest::newRow("changed missing") << one({D::Changed, "m_nothing", 5, 6}) << "m_nothing"
-                                         << "missing";
-        QTest::newRow("added present") << one({D::Added, "m_value2", none, 6}) << "m_value2"
-                                       << "present already";
-        QTest::newRow("removed other value")
-            << one({D::Removed, "m_outputRecAList[3].value2", 41, none})
-            << "m_outputRecAList[3].value2"
-            << "expected 41, found 42";
-        QTest::newRow("removed not last")
-            << one({D::Removed, "m_intBlock1[6]", 0, none}) << "m_intBlock1[6]"
-            << "not the last element of an array of 8";
-        QTest::newRow("added after a gap")
-            << one({D::Added, "m_intBlock1[9]", none, 1}) << "m_intBlock1[9]"
-            << "an array of 8 takes";
-        QTest::newRow("inside another") << QVector<D>{{D::Changed, "m_intBlock1", QJsonArray(), 1},
-                                                      {D::Changed, "m_intBlock1[0]", 0, 1}}
-                                        << "m_intBlock1[0]"
-                                        << "inside the difference at m_intBlock1";
-        QTest::newRow("holds another") << QVector<D>{{D::Changed, "m_intBlock1[0]", 0, 1},
-                                                     {D::Changed, "m_intBlock1", QJsonArray(), 1}}
-                                       << "m_intBlock1"
-                                       << "holds the difference at m_intBlock1[0]";
-        QTest::newRow("given twice") << QVector<D>(2, {D::Changed, "m_value2", 0, 1}) << "m_value2"
-                                     << "given twice";
-        QTest::newRow("key of an array")
-            << one({D::Changed, "m_intBlock1.x", 0, 1}) << "m_intBlock1"
-            << "expected an object, found an array";
-        QTest::newRow("index of a number")
-            << one({D::Changed, "m_value2[0][1]", 0, 1}) << "m_value2"
-            << "expected an array, found 2";
-        QTest::newRow("inside a missing member")
-            << one({D::Added, "m_nothing.x", none, 1}) << "m_nothing"
-            << "missing";
-        QTest::newRow("change without later value")
-            << one({D::Changed, "m_value2", 0, none}) << "m_value2"
-            << "a change needs both values";
+        const auto row = [](const char *name, const QVector<D> &ds, const char *path,
+                            const char *message) {
+            QTest::newRow(name) << ds << QString::fromUtf8(path) << QString::fromUtf8(message);
+        };
+        row("other earlier value", {{D::Changed, "m_value2", 5, 6}}, "m_value2",
+            "expected 5, found 2");
+        row("changed missing", {{D::Changed, "m_nothing", 5, 6}}, "m_nothing", "missing");
+        row("added present", {{D::Added, "m_value2", none, 6}}, "m_value2", "present already");
+        row("removed other value", {{D::Removed, "m_outputRecAList[3].value2", 41, none}},
+            "m_outputRecAList[3].value2", "expected 41, found 42");
+        row("removed not last", {{D::Removed, "m_intBlock1[6]", 0, none}}, "m_intBlock1[6]",
+            "not the last element of an array of 8");
+        row("added after a gap", {{D::Added, "m_intBlock1[9]", none, 1}}, "m_intBlock1[9]",
+            "an array of 8 takes");
+        row("inside another",
+            {{D::Changed, "m_intBlock1", QJsonArray(), 1}, {D::Changed, "m_intBlock1[0]", 0, 1}},
+            "m_intBlock1[0]", "inside the difference at m_intBlock1");
+        row("holds another",
+            {{D::Changed, "m_intBlock1[0]", 0, 1}, {D::Changed, "m_intBlock1", QJsonArray(), 1}},
+            "m_intBlock1", "holds the difference at m_intBlock1[0]");
+        row("given twice", QVector<D>(2, {D::Changed, "m_value2", 0, 1}), "m_value2",
+            "given twice");
+        row("key of an array", {{D::Changed, "m_intBlock1.x", 0, 1}}, "m_intBlock1",
+            "expected an object, found an array");
+        row("index of a number", {{D::Changed, "m_value2[0][1]", 0, 1}}, "m_value2",
+            "expected an array, found 2");
+        row("inside a missing member", {{D::Added, "m_nothing.x", none, 1}}, "m_nothing",
+            "missing");
+        row("change without later value", {{D::Changed, "m_value2", 0, none}}, "m_value2",
+            "a change needs both values");
         for (const char *bad :
              {"", "a..b", ".a", "a.", "a[01]", "a[-1]", "a[", "a[\"x]", "a]", "a\"b", "a[\"\\q\"]"})
             QTest::addRow("not a path: %s", bad)
-                << one({D::Changed, bad, 0, 1}) << bad << "not a path";
+                << QVector<D>{{D::Changed, bad, 0, 1}} << QString::fromUtf8(bad) << "not a path";
     }
     // A difference that does not fit is refused with its path, and the document stays as it was.
     void applyRefusals()
