@@ -469,14 +469,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("modules");
         QTest::addColumn<QString>("says");
         QTest::addColumn<int>("written");
-        QTest::newRow("all") << QByteArray(R"([{"a": 1}, {"b": "x"}])")
-                             << "Stored 2 modules in FILE" << 2;
-        QTest::newRow("none is an object")
-            << QByteArray("[1, 2, 3]") << "Stored nothing in FILE: none of the 3 elements" << 0;
-        QTest::newRow("empty") << QByteArray("[]") << "Stored nothing in FILE: the array is empty"
-                               << 0;
-        QTest::newRow("some") << QByteArray(R"([{"a": 1}, {}, "x"])")
-                              << "Stored 1 of 3 elements in FILE" << 1;
+        const auto row = [](const char *name, const char *modules, const char *says, int written) {
+            QTest::newRow(name) << QByteArray(modules) << says << written;
+        };
+        row("all", R"([{"a": 1}, {"b": "x"}])", "Stored 2 modules in FILE", 2);
+        row("none is an object", "[1, 2, 3]", "Stored nothing in FILE: none of the 3 elements", 0);
+        row("empty", "[]", "Stored nothing in FILE: the array is empty", 0);
+        row("some", R"([{"a": 1}, {}, "x"])", "Stored 1 of 3 elements in FILE", 1);
     }
     void topologyStoredCounts()
     {
