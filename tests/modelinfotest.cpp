@@ -77,73 +77,6 @@ class ModelInfoTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void errors_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("not a number") << QStringList{"0xZZ"} << "not a device code";
-        QTest::newRow("too large") << QStringList{"0x1FFFFFFFF"} << "not a device code";
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << "unknown command";
-        QTest::newRow("device without code") << QStringList{"device"} << "usage";
-        QTest::newRow("unknown option") << QStringList{"--colour"} << "colour";
-        QTest::newRow("two operations") << QStringList{"keyboard", "--test", "--grid"} << "choose";
-        QTest::newRow("misplaced option") << QStringList{"ports", "--icons"} << "keyboard";
-        QTest::newRow("no topology file")
-            << QStringList{"topology", "/none/t.ini"} << "no topology";
-        QTest::newRow("no json file")
-            << QStringList{"topology", "/tmp/t.ini", "--write", "/none/in.json"} << "cannot read";
-        QTest::newRow("empty code") << QStringList{""} << "'' is not a device code";
-        QTest::newRow("empty device code")
-            << QStringList{"device", ""} << "'' is not a device code";
-        // Control characters in a path are escaped, so that the message stays one line.
-        QTest::newRow("line break in a path")
-            << QStringList{"topology", "/none/a\nb\x01.ini"} << "/none/a\\nb\\x01.ini";
-        QTest::newRow("save without code") << QStringList{"save"} << "usage";
-        QTest::newRow("save unknown model")
-            << QStringList{"save", "0x250300", "--model", "mixer"} << "unknown model 'mixer'";
-        QTest::newRow("model without save")
-            << QStringList{"0x250300", "--model", "ic"} << "--model";
-        QTest::newRow("model of keyboard")
-            << QStringList{"save", "keyboard", "--model", "ic"} << "--model";
-        QTest::newRow("diff one file") << QStringList{"diff", "/none/a.json"} << "usage";
-        QTest::newRow("model twice") << QStringList{"save", "0", "--model", "ic", "--model", "ic"}
-                                     << "--model given more than once";
-        QTest::newRow("write twice")
-            << QStringList{"topology", "t.ini", "--write", "a", "--write=b"} << "--write given";
-        QTest::newRow("compact without a document")
-            << QStringList{"codes", "--compact"} << "--compact goes with";
-        QTest::newRow("limit without diff") << QStringList{"codes", "--max-differences", "3"}
-                                            << "--max-differences goes with 'diff'";
-        QTest::newRow("input limit not a size")
-            << QStringList{"diff", "a", "b", "--input-limit", "lots"} << "--input-limit takes";
-        QTest::newRow("file over the input limit")
-            << QStringList{"restore", MODELINFO_PATH, "--input-limit", "1K"}
-            << "more than the input limit of 1024 bytes";
-        QTest::newRow("device that never ends")
-            << QStringList{"diff", "/dev/zero", "/dev/zero"} << "neither a regular file nor a pipe";
-        QTest::newRow("directory") << QStringList{"patch", "/", "/"} << "is a directory";
-        QTest::newRow("standard input twice") << QStringList{"diff", "-", "-"} << "only one";
-        QTest::newRow("topology on standard input")
-            << QStringList{"topology", "-"} << "must be named";
-        QTest::newRow("patch one file")
-            << QStringList{"patch", "a"} << QString::fromUtf8("usage: " + Name + " patch");
-    }
-
-    // One line on stderr, exit status 2, nothing on stdout, in text and JSON mode alike.
-    void errors()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        for (const QStringList &args : {arguments, arguments + QStringList{"--json"}}) {
-            const Run run = modelinfo(args);
-            QCOMPARE(run.exitCode, 2);
-            QCOMPARE(run.out, QByteArray());
-            QCOMPARE(run.err.count('\n'), 1);
-            QVERIFY2(run.err.startsWith(Name + ": ") && run.err.contains(message.toUtf8()),
-                     run.err.constData());
-        }
-    }
-
     // The documents that the command rows below name as D/...: saved by the tool itself, some
     // edited by hand.
     void initTestCase()
@@ -163,6 +96,7 @@ private Q_SLOTS:
         save("protocol.json", {"save", "protocol", "--compact"});
         save("osd.json", {"save", "osd"});
         save("topology.json", {"save", "topology"});
+        save("zero.json", {"save", "0"});
         const QByteArray saved = fileBytes(m_dir.filePath("saved.json"));
         const QByteArray small = fileBytes(m_dir.filePath("small.json"));
         const auto write = [this](const char *name, const QByteArray &bytes) {
@@ -174,6 +108,8 @@ private Q_SLOTS:
                   .replace("\"m_value4\": 0", "\"m_value4\": 5")
                   .replace("\"m_byte1\": 0", "\"m_byte1\": 7"));
         write("bad.json", QByteArray(saved).replace("\"m_byte1\": 0", "\"m_byte1\": 300"));
+        write("modules.json", R"([{"name": "left"}])");
+        QCOMPARE(QProcess::execute("mkfifo", {m_dir.filePath("pipe")}), 0);
         write("null.json", "null");
         write("string.json", "\"x\"");
         write("blank.json", " \n");
@@ -212,12 +148,63 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<bool>("json"); // the same failure again with --json
         const QString none;
         const auto row
             = [](const char *name, const QStringList &arguments, int exitCode,
                  const QStringList &out, const QString &err = {}, const QString &input = {}) {
-                  QTest::newRow(name) << arguments << input << exitCode << out << err;
+                  QTest::newRow(name) << arguments << input << exitCode << out << err << false;
               };
+        // Usage errors: the same one-line failure in text and JSON mode alike.
+        const auto error = [](const char *name, const QStringList &arguments, const char *message) {
+            QTest::newRow(name) << arguments << QString() << 2 << QStringList() << message << true;
+        };
+        error("not a number", {"0xZZ"}, "not a device code");
+        error("too large", {"0x1FFFFFFFF"}, "not a device code");
+        error("unknown command", {"frobnicate"}, "unknown command");
+        error("device without code", {"device"}, "usage");
+        error("unknown option", {"--colour"}, "colour");
+        error("two operations", {"keyboard", "--test", "--grid"}, "choose");
+        error("misplaced option", {"ports", "--icons"}, "keyboard");
+        error("no topology file", {"topology", "/none/t.ini"}, "no topology");
+        error("no json file", {"topology", "/tmp/t.ini", "--write", "/none/in.json"},
+              "cannot read");
+        error("empty code", {""}, "'' is not a device code");
+        error("empty device code", {"device", ""}, "'' is not a device code");
+        // Control characters in a path are escaped, so that the message stays one line.
+        error("line break in a path", {"topology", "/none/a\nb\x01.ini"}, "/none/a\\nb\\x01.ini");
+        error("save without code", {"save"}, "usage");
+        error("save unknown model", {"save", "0x250300", "--model", "mixer"},
+              "unknown model 'mixer'");
+        error("model without save", {"0x250300", "--model", "ic"}, "--model");
+        error("model of keyboard", {"save", "keyboard", "--model", "ic"}, "--model");
+        error("diff one file", {"diff", "/none/a.json"}, "usage");
+        error("model twice", {"save", "0", "--model", "ic", "--model", "ic"},
+              "--model given more than once");
+        error("write twice", {"topology", "t.ini", "--write", "a", "--write=b"}, "--write given");
+        error("compact without a document", {"codes", "--compact"}, "--compact goes with");
+        error("limit without diff", {"codes", "--max-differences", "3"},
+              "--max-differences goes with 'diff'");
+        error("input limit not a size", {"diff", "a", "b", "--input-limit", "lots"},
+              "--input-limit takes");
+        error("file over the input limit", {"restore", MODELINFO_PATH, "--input-limit", "1K"},
+              "more than the input limit of 1024 bytes");
+        error("device that never ends", {"diff", "/dev/zero", "/dev/zero"},
+              "neither a regular file nor a pipe");
+        error("directory", {"patch", "/", "/"}, "is a directory");
+        error("standard input twice", {"diff", "-", "-"}, "only one");
+        error("topology on standard input", {"topology", "-"}, "must be named");
+        error("patch one file", {"patch", "a"}, "usage: NAME patch");
+
+        // The store reports no failure; the tool checks that the file holds the array afterwards.
+        const QStringList store{"--write", "D/modules.json"};
+        row("store in a kernel file", QStringList{"topology", "/proc/version"} + store, 2, {},
+            "could not store the modules");
+        row("store in a pipe", QStringList{"topology", "D/pipe"} + store, 2, {},
+            "is not a regular file");
+        row("store in a directory", QStringList{"topology", "D/."} + store, 2, {},
+            "is a directory");
+
         row("device text", {"0x250300"}, 0,
             {"Device code 0x250300 (2425600)\n", "processor (ModelCalyth): knows the code",
              "ic (ModelIC): does not know the code", "LayerCount                       384"});
@@ -324,18 +311,24 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QStringList, out);
         QFETCH(QString, err);
+        QFETCH(bool, json);
         const QString dir = m_dir.path() + QLatin1Char('/');
         const auto expand
             = [&dir](QString text) { return text.replace("D/", dir).replace("NAME", Name); };
-        const Run run = modelinfo(arguments.replaceInStrings("D/", dir), expand(input));
-        QCOMPARE(run.exitCode, exitCode);
-        for (const QString &fragment : out)
-            QVERIFY2(run.out.contains(expand(fragment).toUtf8()), run.out.constData());
-        QVERIFY2(run.err.contains(expand(err).toUtf8()), run.err.constData());
-        if (exitCode == 2 && out.isEmpty()) {
-            QCOMPARE(run.out, QByteArray());
-            QCOMPARE(run.err.count('\n'), 1);
-            QVERIFY(run.err.startsWith(Name + ": "));
+        QList<QStringList> variants{arguments.replaceInStrings("D/", dir)};
+        if (json)
+            variants << variants.first() + QStringList{"--json"};
+        for (const QStringList &args : variants) {
+            const Run run = modelinfo(args, expand(input));
+            QCOMPARE(run.exitCode, exitCode);
+            for (const QString &fragment : out)
+                QVERIFY2(run.out.contains(expand(fragment).toUtf8()), run.out.constData());
+            QVERIFY2(run.err.contains(expand(err).toUtf8()), run.err.constData());
+            if (exitCode == 2 && out.isEmpty()) {
+                QCOMPARE(run.out, QByteArray());
+                QCOMPARE(run.err.count('\n'), 1);
+                QVERIFY(run.err.startsWith(Name + ": "));
+            }
         }
     }
 
@@ -427,89 +420,45 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(ini), before);
     }
 
-    // The store reports no failure; the tool checks that the file holds the array afterwards.
-    void topologyWriteFailures_data()
+    // Output that does not reach its file, closed input and an argument whose bytes do not
+    // survive the locale's decoding (it would name another file) are refused with one message,
+    // whatever the command, and no file is read or written.
+    void shellFailures_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("kernel file") << "/proc/version"
-                                     << "could not store the modules";
-        QTest::newRow("pipe") << "pipe"
-                              << "is not a regular file";
-        QTest::newRow("directory") << "."
-                                   << "is a directory";
-    }
-
-    void topologyWriteFailures()
-    {
-        QFETCH(QString, target);
-        QFETCH(QString, message);
-        QTemporaryDir dir;
-        const QString json = dir.filePath("modules.json");
-        fileBytes(json, R"([{"name": "left"}])");
-        if (target == "pipe")
-            QCOMPARE(QProcess::execute("mkfifo", {dir.filePath(target)}), 0);
-        const Run run = modelinfo({"topology", QDir(dir.path()).filePath(target), "--write", json});
-        QCOMPARE(run.exitCode, 2);
-        QCOMPARE(run.out, QByteArray());
-        QCOMPARE(run.err.count('\n'), 1);
-        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
-    }
-
-    // Output that does not reach its file is an error, whatever the command.
-    void unwritableOutput_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("codes") << QStringList{"codes"};
-        QTest::newRow("save") << QStringList{"save", "0x250301", "--model", "scene"};
-        QTest::newRow("diff") << QStringList{"diff", "DOC", "DOC"};
-        QTest::newRow("check --json") << QStringList{"check", "--json", "/none"};
-        QTest::newRow("help") << QStringList{"--help"};
-        QTest::newRow("version") << QStringList{"--version"};
-    }
-    void unwritableOutput()
-    {
-        QFETCH(QStringList, arguments);
-        QTemporaryDir dir;
-        fileBytes(dir.filePath("doc.json"), modelinfo({"save", "0"}).out);
-        arguments.replaceInStrings("DOC", dir.filePath("doc.json"));
-        for (const QString &redirect : {QStringLiteral(">/dev/full"), QStringLiteral(">&-")}) {
-            const Run run = shell(QStringLiteral("exec \"$0\" \"$@\" ") + redirect, arguments);
-            QCOMPARE(run.exitCode, 2);
-            QVERIFY2(run.err.startsWith(Name + ": cannot write the output: "), run.err.constData());
+        QTest::addColumn<QString>("script");  // run in a folder that holds only ok.json
+        QTest::addColumn<QString>("message"); // how standard error starts
+        for (const char *redirect : {" >/dev/full", " >&-"}) {
+            for (const char *arguments :
+                 {"codes", "save 0x250301 --model scene", "diff D/zero.json D/zero.json",
+                  "check --json /none", "--help", "--version"})
+                QTest::addRow("%s%s", arguments, redirect) << QString("exec \"$0\" ") + arguments
+                        + redirect << "NAME: cannot write the output: ";
         }
-        QVERIFY(shell(QStringLiteral("exec \"$0\" check - <&-"))
-                    .err.endsWith(": cannot read standard input: it is closed\n"));
-    }
-
-    // An argument whose bytes do not survive the locale's decoding would name another file: it
-    // is refused, and no file is read or written.
-    void undecodableArguments_data()
-    {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("argument");
+        QTest::newRow("closed input") << "exec \"$0\" check - <&-"
+                                      << "NAME: cannot read standard input: it is closed\n";
         // $bad holds the bytes ff fe.
         QTest::newRow("topology file") << "exec \"$0\" topology \"t$bad.ini\" --write ok.json"
-                                       << "argument 2 ('t\\xff\\xfe.ini')";
+                                       << "NAME: argument 2 ('t\\xff\\xfe.ini') is not text";
         QTest::newRow("JSON file") << "exec \"$0\" topology t.ini --write \"$bad.json\""
-                                   << "argument 4 ('\\xff\\xfe.json')";
-        QTest::newRow("option with its value") << "exec \"$0\" topology t.ini \"--write=a$bad\""
-                                               << "argument 3 ('--write=a\\xff\\xfe')";
+                                   << "NAME: argument 4 ('\\xff\\xfe.json') is not text";
+        QTest::newRow("option with its value")
+            << "exec \"$0\" topology t.ini \"--write=a$bad\""
+            << "NAME: argument 3 ('--write=a\\xff\\xfe') is not text";
         QTest::newRow("document") << "exec \"$0\" check \"$bad\""
-                                  << "argument 2 ('\\xff\\xfe')";
+                                  << "NAME: argument 2 ('\\xff\\xfe') is not text";
     }
-    void undecodableArguments()
+    void shellFailures()
     {
         QFETCH(QString, script);
-        QFETCH(QString, argument);
+        QFETCH(QString, message);
         QTemporaryDir dir;
         fileBytes(dir.filePath("ok.json"), "[{\"name\": \"left\"}]");
-        const Run run = shell(
-            QStringLiteral("cd \"$1\" && bad=$(printf '\\377\\376') && ") + script, {dir.path()});
+        const Run run = shell("cd \"$1\" && bad=$(printf '\\377\\376') && "
+                                  + script.replace("D/", m_dir.path() + u'/'),
+                              {dir.path()});
         QCOMPARE(run.exitCode, 2);
         QCOMPARE(run.out, QByteArray());
-        QVERIFY2(run.err.startsWith(Name + ": " + argument.toUtf8() + " is not text"),
-                 run.err.constData());
+        QVERIFY2(run.err.startsWith(message.replace("NAME", Name).toUtf8()), run.err.constData());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ok.json"});
     }
 
@@ -520,14 +469,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("modules");
         QTest::addColumn<QString>("says");
         QTest::addColumn<int>("written");
-        QTest::newRow("all") << QByteArray(R"([{"a": 1}, {"b": "x"}])")
-                             << "Stored 2 modules in FILE" << 2;
-        QTest::newRow("none is an object")
-            << QByteArray("[1, 2, 3]") << "Stored nothing in FILE: none of the 3 elements" << 0;
-        QTest::newRow("empty") << QByteArray("[]") << "Stored nothing in FILE: the array is empty"
-                               << 0;
-        QTest::newRow("some") << QByteArray(R"([{"a": 1}, {}, "x"])")
-                              << "Stored 1 of 3 elements in FILE" << 1;
+        const auto row = [](const char *name, const char *modules, const char *says, int written) {
+            QTest::newRow(name) << QByteArray(modules) << says << written;
+        };
+        row("all", R"([{"a": 1}, {"b": "x"}])", "Stored 2 modules in FILE", 2);
+        row("none is an object", "[1, 2, 3]", "Stored nothing in FILE: none of the 3 elements", 0);
+        row("empty", "[]", "Stored nothing in FILE: the array is empty", 0);
+        row("some", R"([{"a": 1}, {}, "x"])", "Stored 1 of 3 elements in FILE", 1);
     }
     void topologyStoredCounts()
     {
