@@ -53,6 +53,7 @@ static QJsonArray json(const char *text)
         {"sections", "\xef\xbb\xbf[1]\n[0]\na=1\n[General]\ng=1\n[0]\nb=2\n[ 2 ]junk\nc=1\n[%33\nd=1\n[5\\x]\ne=1\n[02]\nf=1"},
         {"groups from paths", "x\\y=1\n[a]=x\n[0]\na=1"},
         {"sequences cut by escapes and quotes", "[0]\na=\xcf\\x41)\nb=x\xcf\\x41b\nc=\"\xcf\"\xa3\nd=\xcf\\x41\ne=\xdd"},
+        {"blanks beside cut sequences", "[0]\na=x \\q\nb=x\t\\\nc=x \"\"\nd=\xef \xdd\ne=\xf0\x98\xbb\t0\nf=\xe2\x80\\\xf0 a\ng=\"\xef\xa9,x\"\nh=\xef\xbb\xbf@@x"},
         {"names of slashes", "0=3\n[0]\n=1\n\\=2\n//=3\na%2F=4\n[1/]\n=5\n[1//a]\n/b=6\n[2\\x]\n%2F=7"},
         {"empty sections", "[0]\n;c\n[1]\na=1\n[3]"},
         {"general", "[general]\na=1\n[0]\nb=1"},

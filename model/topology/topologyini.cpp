@@ -383,9 +383,15 @@ char namedEscape(char c)
 QString valueText(const char *p, const char *end)
 {
     const auto special = [](char c) { return c == '"' || c == '\\' || c == ','; };
-    if (p == end
-        || (!isBlank(*p) && *p != '@' && !isBlank(end[-1]) && std::none_of(p, end, special)))
-        return fromUtf8(p, end);
+    const auto atForm = [](const QString &text) {
+        return text.startsWith(QLatin1Char('@')) ? atValue(text) : text;
+    };
+    if (p == end || (!isBlank(*p) && !isBlank(end[-1]) && std::none_of(p, end, special))) {
+        // On Qt 6 a sequence cut off at the end shows nothing, and blanks before it end the text.
+        const QString text = fromUtf8(p, end);
+        if (Qt5 || text.isEmpty() || !isBlank(char(text.back().unicode())))
+            return atForm(text);
+    }
     // The text is UTF-8 in pieces: from the value's first non-blank, and from each quote and
     // escape on. A byte order mark at the start of a piece is dropped, as decoding UTF-8 does.
     const char *piece = p;
@@ -413,12 +419,12 @@ QString valueText(const char *p, const char *end)
             sawQuote = true;
             afterQuote = !quoted;
             piece = ++p;
+            kept = value.size();
         } else if (c == '\\') {
-            if (++p == end)
-                break;
-            const char e = *p++;
-            afterQuote = false; // even an escape of nothing
+            // Every escape keeps the blanks before it, even one of nothing or of a line break.
+            afterQuote = false;
             escaped = true;
+            const char e = ++p < end ? *p++ : '\n';
             if (p < end && isLineBreakPair(e, *p))
                 ++p;
             if (namedEscape(e)) {
@@ -431,25 +437,14 @@ QString valueText(const char *p, const char *end)
                 for (; p < end && (base == 16 ? isHexDigit(uchar(*p)) : (*p >= '0' && *p <= '7'));
                      ++p)
                     code = ushort(code * base + QString(QLatin1Char(*p)).toUShort(nullptr, 16));
-                if (base == 16 && p == digits)
-                    continue;
-                value += QChar(code);
-            } else {
-                continue; // a line break, or an escape of nothing
+                if (base == 8 || p != digits)
+                    value += QChar(code);
             }
             kept = value.size();
         } else if (c == ',' && !quoted) {
             return QString();
-        } else if (isBlank(c) && !quoted) {
+        } else if (isBlank(c) && !quoted && (!started || afterQuote || Qt5)) {
             if (started && !afterQuote) {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-                // A blank ends a sequence that a run left open: it reads as U+FFFD.
-                const QString cut = utf8.decode(QByteArrayView(&c, 1));
-                if (cut != QLatin1Char(c)) {
-                    value += QString(cut).remove(QLatin1Char(c));
-                    kept = value.size();
-                }
-#endif
                 value += QLatin1Char(c);
                 kept = sawQuote ? value.size() : kept;
             } else if (!started) {
@@ -457,9 +452,14 @@ QString valueText(const char *p, const char *end)
             }
             ++p;
         } else {
+            // Qt 6 decodes the blanks inside a value with the text around them, and a comma in
+            // quotes on its own: a blank that cuts a sequence is taken into its U+FFFD, a comma
+            // is lost in it.
             const char *run = p;
-            while (p < end && *p != '"' && *p != '\\' && (quoted || (*p != ',' && !isBlank(*p))))
+            do
                 ++p;
+            while (p < end && *p != '"' && *p != '\\'
+                   && (Qt5 ? quoted || (*p != ',' && !isBlank(*p)) : *p != ','));
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
             for (; run != piece && p - run >= 3 && std::equal(run, run + 3, "\xef\xbb\xbf");
                  run += 3)
@@ -467,16 +467,21 @@ QString valueText(const char *p, const char *end)
             value += QString::fromUtf8(run, int(p - run));
             kept = value.size();
 #else
-            // A run that only opens a sequence shows nothing yet, and keeps no blank before it.
+            // Blanks at the end of a run count only once a quote was seen; a run that only opens
+            // a sequence shows nothing yet.
             const QString decoded = utf8.decode(QByteArrayView(run, p - run));
             value += decoded;
-            kept = decoded.isEmpty() ? kept : value.size();
+            int last = int(decoded.size());
+            while (!quoted && !sawQuote && last > 0
+                   && isBlank(char(decoded.at(last - 1).unicode())))
+                --last;
+            kept = last > 0 ? int(value.size() - decoded.size()) + last : kept;
 #endif
             afterQuote = false;
         }
     }
     value.truncate(kept);
-    return value.startsWith(QLatin1Char('@')) ? atValue(value) : value;
+    return atForm(value);
 }
 
 } // namespace
