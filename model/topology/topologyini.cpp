@@ -162,15 +162,7 @@ void appendKey(QByteArray &out, const QString &key)
 // Sub-keys of a path: repeated, leading and trailing slashes do not count ("/a//b/" is "a/b").
 QString normalized(const QString &key)
 {
-    QString result;
-    result.reserve(key.size());
-    for (QChar c : key) {
-        if (c != QLatin1Char('/') || (!result.isEmpty() && !result.endsWith(QLatin1Char('/'))))
-            result += c;
-    }
-    if (result.endsWith(QLatin1Char('/')))
-        result.chop(1);
-    return result;
+    return key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
 // Calls f with number and the numbers below count whose decimal names start with its name, in
@@ -199,22 +191,21 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-ushort number(const QString &hexDigits, bool *ok)
-{
-    // Qt 5 reads them as a C string does, up to a NUL.
-    return ushort(Qt5 ? uint(hexDigits.toLatin1().toInt(ok, 16)) : hexDigits.toUInt(ok, 16));
-}
-
-// A value's text from UTF-8 as the settings store decodes it: Qt 6 drops a sequence cut off at
-// the end (its decoder waits for more), Qt 5 replaces it.
-QString fromUtf8(const char *begin, const char *end)
-{
+// A value's UTF-8 as the settings store decodes it: Qt 5 piece by piece, Qt 6 as one stream, in
+// which a sequence cut by an escape or a quote goes on after it, and one cut off at the end
+// shows nothing (the decoder waits for more).
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    return QString::fromUtf8(begin, int(end - begin));
+struct Utf8
+{
+    QString operator()(const char *b, const char *e) { return QString::fromUtf8(b, int(e - b)); }
+};
 #else
-    return QStringDecoder(QStringDecoder::Utf8).decode(QByteArrayView(begin, end - begin));
+struct Utf8
+{
+    QStringDecoder decoder{QStringDecoder::Utf8};
+    QString operator()(const char *b, const char *e) { return decoder(QByteArrayView(b, e - b)); }
+};
 #endif
-}
 
 // A key or section name as the file spells it: percent escapes, '\' for '/'. Qt 5 takes the
 // bytes of a name as Latin-1, Qt 6 as UTF-8. Both trim ASCII white space around a section's name;
@@ -242,7 +233,10 @@ QString decodeName(const char *begin, const char *end, bool section)
             const int first = i + 1 + digits / 4;
             if (!ok && c == QLatin1Char('%') && first + digits <= raw.size()
                 && (digits == 2 || raw.at(i + 1) == QLatin1Char('U'))) {
-                const ushort code = number(raw.mid(first, digits), &ok);
+                // Qt 5 reads them as a C string does, up to a NUL.
+                const QString hex = raw.mid(first, digits);
+                const auto code
+                    = ushort(Qt5 ? uint(hex.toLatin1().toInt(&ok, 16)) : hex.toUInt(&ok, 16));
                 if (ok) {
                     name += QChar(code);
                     i = first + digits - 1;
@@ -329,16 +323,6 @@ QString variantText(const QByteArray &data, int version)
     return value.toString();
 }
 
-// The argument of a binary form "@Name(argument)" in text, when text is one.
-bool formArgument(const QString &text, const char *form, QString *argument)
-{
-    const QLatin1String prefix(form);
-    if (!text.startsWith(prefix))
-        return false;
-    *argument = text.mid(prefix.size(), text.size() - prefix.size() - 1);
-    return true;
-}
-
 // What a value that starts with '@' stands for, as text.
 QString atValue(const QString &text)
 {
@@ -346,23 +330,26 @@ QString atValue(const QString &text)
         return text.mid(1);
     if (text == QLatin1String("@Invalid()"))
         return QString();
-    QString arg;
     if (!text.endsWith(QLatin1Char(')')))
         return text;
-    if (formArgument(text, "@ByteArray(", &arg))
+    // A binary form "@Name(argument)".
+    const int open = text.indexOf(QLatin1Char('('));
+    const QString form = text.left(open + 1);
+    const QString arg = text.mid(open + 1, text.size() - open - 2);
+    if (form == QLatin1String("@ByteArray("))
         return QVariant(arg.toLatin1()).toString();
-    if (formArgument(text, "@String(", &arg))
+    if (form == QLatin1String("@String("))
         return arg;
     // A stream reads on into the closing parenthesis when its data says so.
-    if (formArgument(text, "@Variant(", &arg))
-        return variantText((arg + QLatin1Char(')')).toLatin1(), StreamVersion);
-    if (formArgument(text, "@DateTime(", &arg))
-        return variantText((arg + QLatin1Char(')')).toLatin1(), DateTimeVersion);
+    const bool dateTime = form == QLatin1String("@DateTime(");
+    if (dateTime || form == QLatin1String("@Variant("))
+        return variantText((arg + QLatin1Char(')')).toLatin1(),
+                           dateTime ? DateTimeVersion : StreamVersion);
     // A rectangle, size or point reads as "" when it has as many parts as it should, numbers
     // or not: "@Rect(0 0 10 10)".
-    if (formArgument(text, "@Rect(", &arg))
+    if (form == QLatin1String("@Rect("))
         return arg.count(QLatin1Char(' ')) == 3 ? QString() : text;
-    if (formArgument(text, "@Size(", &arg) || formArgument(text, "@Point(", &arg))
+    if (form == QLatin1String("@Size(") || form == QLatin1String("@Point("))
         return arg.count(QLatin1Char(' ')) == 1 ? QString() : text;
     return text;
 }
@@ -388,7 +375,7 @@ QString valueText(const char *p, const char *end)
     };
     if (p == end || (!isBlank(*p) && !isBlank(end[-1]) && std::none_of(p, end, special))) {
         // On Qt 6 a sequence cut off at the end shows nothing, and blanks before it end the text.
-        const QString text = fromUtf8(p, end);
+        const QString text = Utf8()(p, end);
         if (Qt5 || text.isEmpty() || !isBlank(char(text.back().unicode())))
             return atForm(text);
     }
@@ -396,10 +383,7 @@ QString valueText(const char *p, const char *end)
     // escape on. A byte order mark at the start of a piece is dropped, as decoding UTF-8 does.
     const char *piece = p;
     QString value;
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    // Qt 6 decodes the pieces as one stream: a sequence cut by an escape goes on after it.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-#endif
+    Utf8 utf8;
     // Blanks at the start, right after a closing quote, and at the end of a value without quotes
     // do not count: "a = x " is "x", but "a = "x" y " is "xy ".
     int kept = 0;
@@ -443,40 +427,27 @@ QString valueText(const char *p, const char *end)
             kept = value.size();
         } else if (c == ',' && !quoted) {
             return QString();
-        } else if (isBlank(c) && !quoted && (!started || afterQuote || Qt5)) {
-            if (started && !afterQuote) {
-                value += QLatin1Char(c);
-                kept = sawQuote ? value.size() : kept;
-            } else if (!started) {
-                ++piece;
-            }
+        } else if (isBlank(c) && !quoted && (!started || afterQuote)) {
+            piece += started ? 0 : 1;
             ++p;
         } else {
-            // Qt 6 decodes the blanks inside a value with the text around them, and a comma in
-            // quotes on its own: a blank that cuts a sequence is taken into its U+FFFD, a comma
-            // is lost in it.
+            // A run goes on over blanks, which count at its end only once a quote was seen. Qt 6
+            // decodes a comma in quotes on its own: after a cut sequence it is lost in its U+FFFD.
             const char *run = p;
             do
                 ++p;
-            while (p < end && *p != '"' && *p != '\\'
-                   && (Qt5 ? quoted || (*p != ',' && !isBlank(*p)) : *p != ','));
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-            for (; run != piece && p - run >= 3 && std::equal(run, run + 3, "\xef\xbb\xbf");
+            while (p < end && *p != '"' && *p != '\\' && (*p != ',' || (Qt5 && quoted)));
+            QString decoded; // on Qt 6 a run may only open a sequence, and show nothing yet
+            for (; Qt5 && run != piece && p - run >= 3 && std::equal(run, run + 3, "\xef\xbb\xbf");
                  run += 3)
-                value += QChar(0xfeff);
-            value += QString::fromUtf8(run, int(p - run));
-            kept = value.size();
-#else
-            // Blanks at the end of a run count only once a quote was seen; a run that only opens
-            // a sequence shows nothing yet.
-            const QString decoded = utf8.decode(QByteArrayView(run, p - run));
+                decoded += QChar(0xfeff);
+            decoded += utf8(run, p);
             value += decoded;
             int last = int(decoded.size());
             while (!quoted && !sawQuote && last > 0
                    && isBlank(char(decoded.at(last - 1).unicode())))
                 --last;
             kept = last > 0 ? int(value.size() - decoded.size()) + last : kept;
-#endif
             afterQuote = false;
         }
     }
