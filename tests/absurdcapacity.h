@@ -3,13 +3,10 @@
 
 #include <model/capacity/capacitytable.h>
 
-#include <QtCore/QByteArray>
-#include <QtCore/QVector>
 #include <QtTest/QtTest>
 
 #include <climits>
 #include <new>
-#include <utility>
 
 // A capacity member of Model, with its name.
 template<typename Model>

@@ -1,6 +1,5 @@
 #include <model/records/apienum.h>
 
-#include <QtCore/QMetaEnum>
 #include <QtTest/QtTest>
 
 class APIEnumTest : public QObject

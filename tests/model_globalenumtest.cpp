@@ -17,22 +17,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("input");
         // clang-format off
         const struct { int code; const char *output, *input; } rows[] = {
-            // code     output      input
-            {INT_MIN,   "",         ""},
-            {-1,        "",         ""},
-            {0,         "EMPTY",    "EMPTY"},
-            {2,         "DVI",      "HDMI"},
-            {20,        "Tavrix",   ""},          // a gap inside the input run
-            {37,        "HDBaseT",  "VGA"},       // last of the first output run
-            {38,        "",         "HDMI(LOOP)"},
-            {58,        "",         ""},
-            {62,        "",         "HDMI 2.1"},  // last of the first input run
-            {63,        "",         ""},
-            {241,       "",         ""},
-            {242,       "",         "DP 1.1"},
-            {244,       "DP 1.2",   "3G-SDI"},
-            {255,       "HDBaseT",  "H.264"},
-            {256,       "",         ""},
+            // code     output      input                       code   output      input
+            {INT_MIN,   "",         ""},                        {-1,   "",         ""},
+            {0,         "EMPTY",    "EMPTY"},                   {2,    "DVI",      "HDMI"},
+            {20,        "Tavrix",   ""},         // a gap inside the input run
+            {37,        "HDBaseT",  "VGA"},      // last of the first output run
+            {38,        "",         "HDMI(LOOP)"},              {58,   "",         ""},
+            {62,        "",         "HDMI 2.1"}, // last of the first input run
+            {63,        "",         ""},                        {241,  "",         ""},
+            {242,       "",         "DP 1.1"},                  {244,  "DP 1.2",   "3G-SDI"},
+            {255,       "HDBaseT",  "H.264"},                   {256,  "",         ""},
         };
         // clang-format on
         for (const auto &row : rows)

@@ -5,8 +5,6 @@
 
 #include <QtTest/QtTest>
 
-namespace { } // namespace
-
 class ModelBankPlayerTest : public QObject
 {
     Q_OBJECT

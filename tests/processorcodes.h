@@ -3,9 +3,7 @@
 
 #include <model/processor/modelcalyth.h>
 
-#include <QtCore/QList>
 #include <QtCore/QStringList>
-#include <QtCore/QVector>
 
 #include <climits>
 
