@@ -110,8 +110,9 @@ public:
     ~Guarded()
     {
         m_object->~T();
-        QVERIFY(std::all_of(m_bytes.begin() + sizeof(T), m_bytes.end(),
-                            [](unsigned char b) { return b == Pattern; }));
+        QVERIFY2(std::all_of(m_bytes.begin() + sizeof(T), m_bytes.end(),
+                             [](unsigned char b) { return b == Pattern; }),
+                 "the library's class is larger than declared here");
     }
     Q_DISABLE_COPY_MOVE(Guarded)
 

@@ -145,18 +145,16 @@ private Q_SLOTS:
     }
 
     // The capacities that size the tree.
-    static QVector<CapacityMember<ModelCalyth>> treeCapacities()
+    void absurdCapacities_data()
     {
-        return {{"m_maxOutputCount", &ModelCalyth::m_maxOutputCount},
-                {"m_maxSourceCount", &ModelCalyth::m_maxSourceCount},
-                {"m_maxInputBoardCount", &ModelCalyth::m_maxInputBoardCount},
-                {"m_maxOutPutBoardCount", &ModelCalyth::m_maxOutPutBoardCount},
-                {"m_maxInputBoardPortCount", &ModelCalyth::m_maxInputBoardPortCount},
-                {"m_maxContainerCount", &ModelCalyth::m_maxContainerCount},
-                {"m_maxLayerCount", &ModelCalyth::m_maxLayerCount}};
+        addAbsurdCapacityRows<ModelCalyth>(
+            {CAPACITY(ModelCalyth, m_maxOutputCount), CAPACITY(ModelCalyth, m_maxSourceCount),
+             CAPACITY(ModelCalyth, m_maxInputBoardCount),
+             CAPACITY(ModelCalyth, m_maxOutPutBoardCount),
+             CAPACITY(ModelCalyth, m_maxInputBoardPortCount),
+             CAPACITY(ModelCalyth, m_maxContainerCount), CAPACITY(ModelCalyth, m_maxLayerCount)});
     }
-    void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
-    void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
+    void absurdCapacities() { checkAbsurdCapacityRow<ModelCalyth>(); }
 };
 
 QTEST_GUILESS_MAIN(ModelCalythTest)

@@ -68,15 +68,13 @@ private Q_SLOTS:
     }
 
     // The capacities that size the tree.
-    static QVector<CapacityMember<ModelIC>> treeCapacities()
+    void absurdCapacities_data()
     {
-        return {{"m_maxGroupCount", &ModelIC::m_maxGroupCount},
-                {"m_maxSignalGroupCount", &ModelIC::m_maxSignalGroupCount},
-                {"m_maxInPortCount", &ModelIC::m_maxInPortCount},
-                {"m_maxOutPortCount", &ModelIC::m_maxOutPortCount}};
+        addAbsurdCapacityRows<ModelIC>(
+            {CAPACITY(ModelIC, m_maxGroupCount), CAPACITY(ModelIC, m_maxSignalGroupCount),
+             CAPACITY(ModelIC, m_maxInPortCount), CAPACITY(ModelIC, m_maxOutPortCount)});
     }
-    void absurdCapacities_data() { addAbsurdCapacityRows(treeCapacities()); }
-    void absurdCapacities() { checkAbsurdCapacityRow(treeCapacities()); }
+    void absurdCapacities() { checkAbsurdCapacityRow<ModelIC>(); }
 };
 
 QTEST_GUILESS_MAIN(ModelICTest)

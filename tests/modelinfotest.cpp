@@ -92,12 +92,13 @@ private Q_SLOTS:
                   .replace("\"m_value4\": 0", "\"m_value4\": 5")
                   .replace("\"m_byte1\": 0", "\"m_byte1\": 7"));
         write("bad.json", QByteArray(saved).replace("\"m_byte1\": 0", "\"m_byte1\": 300"));
-        write("modules.json", R"([{"name": "left"}])");
         QCOMPARE(QProcess::execute("mkfifo", {m_dir.filePath("pipe")}), 0);
-        write("null.json", "null");
-        write("string.json", "\"x\"");
-        write("blank.json", " \n");
-        write("broken.json", "{\"a\": }");
+        // clang-format off
+        for (const auto &[name, bytes] : {std::pair("modules.json", R"([{"name": "left"}])"),
+                 {"null.json", "null"}, {"string.json", "\"x\""}, {"blank.json", " \n"},
+                 {"broken.json", "{\"a\": }"}})
+            write(name, bytes);
+        // clang-format on
         write("number.json",
               QByteArray(small).replace("\"m_deviceCode\": 2884096",
                                         "\"m_deviceCode\": 9007199254740993"));
@@ -127,29 +128,23 @@ private Q_SLOTS:
     // on standard output.
     void commands_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("input"); // a document on standard input
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QString>("err");
         QTest::addColumn<bool>("json"); // the same failure again with --json
-        const auto add = [](const char *name, const char *line, int exitCode,
-                            const QStringList &out, const char *err, const char *input, bool json) {
-            QTest::newRow(name) << QString::fromUtf8(line)
-                                       .split(u' ', Qt::SkipEmptyParts)
-                                       .replaceInStrings(QRegularExpression("^''$"), QString())
-                                << QString::fromUtf8(input) << exitCode << out << err << json;
+        const auto row = [](const char *name, const char *line, int exitCode,
+                            const QStringList &out, const char *input = "") {
+            QTest::newRow(name) << line << input << exitCode << out << "" << false;
         };
-        const auto row
-            = [&add](const char *name, const char *line, int exitCode, const QStringList &out,
-                     const char *input = "") { add(name, line, exitCode, out, "", input, false); };
         const auto fail
-            = [&add](const char *name, const char *line, const char *err, const char *input = "") {
-                  add(name, line, 2, {}, err, input, false);
+            = [](const char *name, const char *line, const char *err, const char *input = "") {
+                  QTest::newRow(name) << line << input << 2 << QStringList() << err << false;
               };
         // Usage errors: the same one-line failure in text and JSON mode alike.
-        const auto error = [&add](const char *name, const char *line, const char *err) {
-            add(name, line, 2, {}, err, "", true);
+        const auto error = [](const char *name, const char *line, const char *err) {
+            QTest::newRow(name) << line << "" << 2 << QStringList() << err << true;
         };
         error("not a number", "0xZZ", "not a device code");
         error("too large", "0x1FFFFFFFF", "not a device code");
@@ -287,7 +282,7 @@ private Q_SLOTS:
 
     void commands()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, line);
         QFETCH(QString, input);
         QFETCH(int, exitCode);
         QFETCH(QStringList, out);
@@ -296,7 +291,8 @@ private Q_SLOTS:
         const QString dir = m_dir.path() + QLatin1Char('/');
         const auto expand
             = [&dir](QString text) { return text.replace("D/", dir).replace("NAME", Name); };
-        QList<QStringList> variants{arguments.replaceInStrings("D/", dir)};
+        QList<QStringList> variants{line.replace("D/", dir).split(u' ', Qt::SkipEmptyParts)};
+        variants[0].replaceInStrings(QRegularExpression("^''$"), QString());
         if (json)
             variants << variants.first() + QStringList{"--json"};
         for (const QStringList &args : variants) {
@@ -429,16 +425,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("modules");
         QTest::addColumn<QString>("says");
         QTest::addColumn<QByteArray>("stored");
-        const auto row
-            = [](const char *name, const char *modules, const char *says, const char *stored) {
-                  QTest::newRow(name) << QByteArray(modules) << says << QByteArray(stored);
-              };
+        const auto row = [](const char *name, const char *modules, const char *says,
+                            const char *stored = "[]") {
+            QTest::newRow(name) << QByteArray(modules) << says << QByteArray(stored);
+        };
         row("all", R"([{"name": "left", "slot": 3}, {"b": "x", "on": true}])",
             "Stored 2 modules in FILE",
             R"([{"name": "left", "slot": "3"}, {"b": "x", "on": "true"}])");
-        row("none is an object", "[1, 2, 3]", "Stored nothing in FILE: none of the 3 elements",
-            "[]");
-        row("empty", "[]", "Stored nothing in FILE: the array is empty", "[]");
+        row("none is an object", "[1, 2, 3]", "Stored nothing in FILE: none of the 3 elements");
+        row("empty", "[]", "Stored nothing in FILE: the array is empty");
         row("some", R"([{"a": 1}, {}, "x"])", "Stored 1 of 3 elements in FILE", R"([{"a": "1"}])");
     }
     void topologyStores()
@@ -474,9 +469,7 @@ private Q_SLOTS:
     void manualPage()
     {
         const QString help = QString::fromUtf8(modelinfo({"--help"}).out);
-        QFile file(QStringLiteral(MODELINFO_PAGE));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString page = QString::fromUtf8(file.readAll());
+        const QString page = QString::fromUtf8(fileBytes(MODELINFO_PAGE));
         QVERIFY(page.startsWith(".TH " + QString::fromUtf8(Name).toUpper() + " 1 "));
 
         const auto section = [](const QString &text, const QString &start, const QString &end) {
