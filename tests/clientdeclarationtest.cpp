@@ -34,8 +34,7 @@ struct _UserList_Destktop
 };
 
 #pragma pack(push, 1)
-class ModelCalyth { public:
-    ModelCalyth(); virtual ~ModelCalyth();
+class ModelCalyth { public: ModelCalyth(); virtual ~ModelCalyth();
     void initParam(int deviceCode); void clearParams(); void initMaxParams(int deviceCode);
     int getMaxPreOutputCount(); int getMaxPreOutputGroup(); int getMaxLinkOutputCount();
     int getMaxLinkOutputGroup(); int getMaxOutputCount(); int getMaxSourceCount();
@@ -45,49 +44,41 @@ class ModelCalyth { public:
     int getMaxContainerName(); int getMaxOneMonitorLayerCount(); int getMaxPvwBoardCount();
 private: OPAQUE(1127, 1991, sizeof(void *)); };
 
-class ModelScene { public:
-    ModelScene(); ~ModelScene();
+class ModelScene { public: ModelScene(); ~ModelScene();
     void initMaxParams(int deviceCode); void initParam(int deviceCode); void clearParams();
-    int getMaxSourceCount(); int getMaxBankCount(); int getMaxBankNameLength();
-    int getMaxLayerCount(); int getMaxOutputCount(); int getMaxContainerCount();
-    int getMaxInputBoardCount();
+    int getMaxSourceCount(); int getMaxBankCount(); int getMaxLayerCount(); int getMaxOutputCount();
+    int getMaxBankNameLength(); int getMaxContainerCount(); int getMaxInputBoardCount();
 private: OPAQUE(123, 155, 0); };
 
-class ModelBankPlayer { public:
-    ModelBankPlayer(); ~ModelBankPlayer();
+class ModelBankPlayer { public: ModelBankPlayer(); ~ModelBankPlayer();
     void initMaxParams(int deviceCode); void initParam(int deviceCode); void clearParams();
     int getMaxBankCount(); int getMaxOutputCount();
 private: OPAQUE(25202, 66034, 0); };
 #pragma pack(pop)
 
-class ModelIC { public:
-    ModelIC(); ~ModelIC();
+class ModelIC { public: ModelIC(); ~ModelIC();
     void initMaxParams(int deviceCode); void initParam(int deviceCode); void clearParams();
     void resetUserInfo(int index, _UserList_Destktop &user); int getMaxGroupCount();
     int getMaxSignalGroupCount(); int getMaxInPortCount(); int getMaxOutPortCount();
     int getMaxUserCount();
 private: alignas(8) OPAQUE(72, 152, 0); };
 
-class model_GlobalEnum { public:
-    model_GlobalEnum(); ~model_GlobalEnum();
-    static QString getOutputPortNameByType(int type); static QString getInputPortNameByType(int type);
-};
+class model_GlobalEnum { public: model_GlobalEnum(); ~model_GlobalEnum();
+    static QString getOutputPortNameByType(int type);
+    static QString getInputPortNameByType(int type); };
 
-class Model_QuorParam { public:
-    Model_QuorParam(); ~Model_QuorParam();
+class Model_QuorParam { public: Model_QuorParam(); ~Model_QuorParam();
     void initKeyBoradData(); void resetShortcutOled(int page, int index);
     void initShortcuts(bool gridLabels); void initOLEDTest(); void initOLEDIconTest();
-    void printAllData(int pageCount, int keyGroup);
-    static int gOledLength;
+    void printAllData(int pageCount, int keyGroup); static int gOledLength;
 private: alignas(8) OPAQUE(109112, 109112, 0); };
 
-class model_topology_param { public:
-    model_topology_param(); ~model_topology_param();
-    void setTPLYModuleData(QString path, QJsonArray modules); QJsonArray getTPLYModuleData(QString path);
-private: alignas(8) OPAQUE(6240, 14544, 0); };
+class model_topology_param { public: model_topology_param(); ~model_topology_param();
+    void setTPLYModuleData(QString path, QJsonArray modules);
+    QJsonArray getTPLYModuleData(QString path); private: alignas(8) OPAQUE(6240, 14544, 0); };
 
-class model_API_param { public:
-    model_API_param(); virtual ~model_API_param(); void clearData(); void clearNetData();
+class model_API_param { public: model_API_param(); virtual ~model_API_param();
+    void clearData(); void clearNetData();
 private: alignas(8) OPAQUE(80, 160, sizeof(void *)); };
 
 class model_Protocoldata { public: model_Protocoldata(); ~model_Protocoldata();
@@ -179,57 +170,28 @@ private Q_SLOTS:
                  (QVector<int>{16, 144, 32}));
         player->clearParams();
 
-        // Destroyed through a pointer: the virtual destructors of the library's vtables.
-        delete new ModelCalyth;
-        delete new model_API_param;
-    }
-
-    void ic()
-    {
-        const Guarded<ModelIC> m;
-        QCOMPARE(m->getMaxUserCount(), 40);
+        const Guarded<ModelIC> ic;
+        QCOMPARE(ic->getMaxUserCount(), 40);
         _UserList_Destktop user{QStringLiteral("client"), {}, 7, 7, 7, {}, {}, {}, 7};
-        m->resetUserInfo(39, user);
+        ic->resetUserInfo(39, user);
         QCOMPARE(user.userName, QStringLiteral("user"));
 
         const LogCapture log;
-        m->initMaxParams(0x2D0002);
-        m->initParam(0x2D0002);
+        ic->initMaxParams(0x2D0002);
+        ic->initParam(0x2D0002);
         QCOMPARE(log.contexts(), repeated(2, LogCapture::libraryContext(QtWarningMsg)));
         QCOMPARE(log.texts(), repeated(2, QStringLiteral("---ModelIC m_maxGroupCount = 0")));
         const Guarded<ModelIC> other;
         other->initMaxParams(0x2D0000);
         QCOMPARE((QVector<int>{other->getMaxGroupCount(), other->getMaxSignalGroupCount(),
                                other->getMaxInPortCount(), other->getMaxOutPortCount(),
-                               other->getMaxUserCount(), m->getMaxUserCount()}),
+                               other->getMaxUserCount(), ic->getMaxUserCount()}),
                  (QVector<int>{80, 80, 80, 80, 40, 0}));
-        m->clearParams();
-    }
-
-    // The keyboard's one read-back is its dump: what the operations wrote into this object shows
-    // in it.
-    void keyboard()
-    {
-        const Guarded<Model_QuorParam> m;
-        m->initOLEDTest();
-        m->initOLEDIconTest();
-        m->resetShortcutOled(0, 0);
-        m->initKeyBoradData();
-        QCOMPARE(Model_QuorParam::gOledLength, 30);
-        Model_QuorParam::gOledLength = 2;
-        m->initShortcuts(true);
-        Model_QuorParam::gOledLength = 30;
-
-        const LogCapture log;
-        m->printAllData(1, 2);
-        QCOMPARE(log.contexts(), repeated(38, LogCapture::libraryContext(QtDebugMsg)));
-        // The first shortcut key: its second text starts with the '1' of the grid label.
-        QVERIFY2(log.texts().value(1).contains(QLatin1String("-- [ 49 ][")),
-                 qPrintable(log.texts().value(1)));
+        ic->clearParams();
     }
 
     // The file operations take the object as every member does: the file lands at the path
-    // passed. The other classes have no read-back of their own.
+    // passed. The records have no read-back of their own.
     void others()
     {
         QTemporaryDir dir;
@@ -248,6 +210,28 @@ private Q_SLOTS:
         api->clearNetData();
         const Guarded<model_Protocoldata> protocol;
         const Guarded<model_OsdParam> osd;
+        // Destroyed through a pointer: the virtual destructors of the library's vtables.
+        delete new ModelCalyth;
+        delete new model_API_param;
+
+        // The keyboard's one read-back is its dump: what the operations wrote into this object
+        // shows in it.
+        const Guarded<Model_QuorParam> keyboard;
+        keyboard->initOLEDTest();
+        keyboard->initOLEDIconTest();
+        keyboard->resetShortcutOled(0, 0);
+        keyboard->initKeyBoradData();
+        QCOMPARE(Model_QuorParam::gOledLength, 30);
+        Model_QuorParam::gOledLength = 2;
+        keyboard->initShortcuts(true);
+        Model_QuorParam::gOledLength = 30;
+
+        const LogCapture log;
+        keyboard->printAllData(1, 2);
+        QCOMPARE(log.contexts(), repeated(38, LogCapture::libraryContext(QtDebugMsg)));
+        // The first shortcut key: its second text starts with the '1' of the grid label.
+        QVERIFY2(log.texts().value(1).contains(QLatin1String("-- [ 49 ][")),
+                 qPrintable(log.texts().value(1)));
     }
 };
 

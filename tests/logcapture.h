@@ -25,10 +25,7 @@ public:
 
     // What the library's messages carry, as qDebug() and qWarning() give it in a build without
     // message context: category "default", no file, line or function.
-    static QString libraryContext(QtMsgType type)
-    {
-        return describe(type, "default", nullptr, 0, nullptr);
-    }
+    static QString libraryContext(QtMsgType t) { return describe(t, "default", {}, 0, {}); }
 
 private:
     static QString describe(QtMsgType type, const char *category, const char *file, int line,

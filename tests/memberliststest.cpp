@@ -7,7 +7,6 @@
 #include <QtTest/QtTest>
 
 #include <memory>
-#include <set>
 
 using namespace StateCodec;
 
@@ -26,7 +25,6 @@ QString layoutProblem()
     const std::size_t packing = alignof(C) == 1 ? 1 : 0;
     std::size_t end = std::is_polymorphic_v<C> ? sizeof(void *) : 0;
     QString problem;
-    std::set<QString> names;
     const auto walk = [&](const auto &f) {
         using T = typename std::decay_t<decltype(f)>::Type;
         const std::size_t alignment = packing ? packing : alignof(T);
@@ -37,8 +35,6 @@ QString layoutProblem()
             problem = QString::asprintf("%s is at offset %zu, the list expects it at %zu: a member "
                                         "before it is missing from the list, or out of order",
                                         qUtf8Printable(QString(f.name)), offset, expected);
-        if (problem.isEmpty() && !names.insert(f.name).second)
-            problem = QString(f.name) + QLatin1String(" is listed twice");
         end = offset + sizeof(T);
     };
     std::apply([&](const auto &...f) { (walk(f), ...); }, Members<C>::list);
