@@ -74,8 +74,8 @@ private Q_SLOTS:
         for (const auto &[name, command] : {
                  std::pair("saved.json", "save 0x250300"), {"before\nline.json", "save 0x250300"},
                  {"small.json", "save 0x2C0200"}, {"scene.json", "save 0x250301 --model scene"},
-                 {"bankplayer.json", "save 0x250301 --model=bankplayer"}, {"ic.json", "save 7 --model ic"},
-                 {"keyboard.json", "save keyboard --grid"}, {"api.json", "save api"},
+                 {"bankplayer.json", "save 0x250301 --model=bankplayer"}, {"api.json", "save api"},
+                 {"keyboard.json", "save keyboard --grid"}, {"ic.json", "save 7 --model ic"},
                  {"protocol.json", "save protocol --compact"}, {"osd.json", "save osd"},
                  {"topology.json", "save topology"}, {"zero.json", "save 0"}})
             save(name, QString::fromUtf8(command).split(u' '));
