@@ -106,8 +106,7 @@ private Q_SLOTS:
         write("nulkey.json",
               QByteArray(small).replace("\"format\": 1,", "\"format\": 1, \"x\\u0000y\": 0,"));
         // Pointers of a restored model may be null.
-        QJsonObject nulls
-            = QJsonDocument::fromJson(fileBytes(m_dir.filePath("scene.json"))).object();
+        auto nulls = QJsonDocument::fromJson(fileBytes(m_dir.filePath("scene.json"))).object();
         QJsonArray banks = nulls["m_pBankVec"].toArray();
         QJsonObject bank = banks[0].toObject();
         bank["pLayerVec"] = QJsonValue();
