@@ -2,9 +2,7 @@
 #define TESTS_LOGCAPTURE_H
 
 #include <QtCore/QStringList>
-#include <QtCore/QtGlobal>
-
-#include <iterator>
+#include <QtCore/QVector>
 
 // Records every message that reaches the message handler while it lives, with the whole context
 // the handler receives. A null file, function or category shows as "(null)", so a missing
@@ -15,55 +13,44 @@ public:
     LogCapture()
         : m_previous(qInstallMessageHandler(record))
     {
-        s_contexts.clear();
-        s_texts.clear();
+        s_contexts = s_texts = QStringList();
     }
     ~LogCapture() { qInstallMessageHandler(m_previous); }
     Q_DISABLE_COPY_MOVE(LogCapture)
 
-    // Per message, its level and context: "<level> [<category>] <file>:<line> <function>".
+    // Per message, its type and context: "<type> [<category>] <file>:<line> <function>".
     QStringList contexts() const { return s_contexts; }
     // Per message, its text.
     QStringList texts() const { return s_texts; }
 
     // What the library's messages carry, as qDebug() and qWarning() give it in a build without
     // message context: category "default", no file, line or function.
-    static QString libraryContext(QtMsgType type)
-    {
-        return describe(type, "default", nullptr, 0, nullptr);
-    }
+    static QString libraryContext(QtMsgType t) { return describe(t, "default", {}, 0, {}); }
 
 private:
     static QString describe(QtMsgType type, const char *category, const char *file, int line,
                             const char *function)
     {
-        static const char *const levels[] = {"debug", "warning", "critical", "fatal", "info"};
         const auto text
             = [](const char *s) { return s ? QString::fromUtf8(s) : QStringLiteral("(null)"); };
-        const QString level = uint(type) < std::size(levels) ? QString::fromLatin1(levels[type])
-                                                             : QString::number(type);
         return QStringLiteral("%1 [%2] %3:%4 %5")
-            .arg(level, text(category), text(file), QString::number(line), text(function));
+            .arg(QString::number(type), text(category), text(file), QString::number(line),
+                 text(function));
     }
-
     static void record(QtMsgType type, const QMessageLogContext &c, const QString &text)
     {
         s_contexts << describe(type, c.category, c.file, c.line, c.function);
         s_texts << text;
     }
 
-    static inline QStringList s_contexts;
-    static inline QStringList s_texts;
+    static inline QStringList s_contexts, s_texts;
     QtMessageHandler m_previous;
 };
 
 // count copies of text.
 inline QStringList repeated(int count, const QString &text)
 {
-    QStringList list;
-    for (int i = 0; i < count; ++i)
-        list << text;
-    return list;
+    return QVector<QString>(count, text).toList();
 }
 
 #endif // TESTS_LOGCAPTURE_H

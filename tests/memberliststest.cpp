@@ -4,14 +4,9 @@
 
 #include "memberlists.h"
 
-#include <QtCore/QDir>
-#include <QtCore/QFile>
-#include <QtCore/QHash>
-#include <QtCore/QRegularExpression>
 #include <QtTest/QtTest>
 
 #include <memory>
-#include <set>
 
 using namespace StateCodec;
 
@@ -30,7 +25,6 @@ QString layoutProblem()
     const std::size_t packing = alignof(C) == 1 ? 1 : 0;
     std::size_t end = std::is_polymorphic_v<C> ? sizeof(void *) : 0;
     QString problem;
-    std::set<QString> names;
     const auto walk = [&](const auto &f) {
         using T = typename std::decay_t<decltype(f)>::Type;
         const std::size_t alignment = packing ? packing : alignof(T);
@@ -38,22 +32,17 @@ QString layoutProblem()
         const auto offset
             = std::size_t(reinterpret_cast<const char *>(&(object.get()->*f.member)) - base);
         if (problem.isEmpty() && offset != expected)
-            problem = QStringLiteral("%1 is at offset %2, the list expects it at %3: a member "
-                                     "before it is missing from the list, or out of order")
-                          .arg(f.name)
-                          .arg(offset)
-                          .arg(expected);
-        if (problem.isEmpty() && !names.insert(f.name).second)
-            problem = QStringLiteral("%1 is listed twice").arg(f.name);
+            problem = QString::asprintf("%s is at offset %zu, the list expects it at %zu: a member "
+                                        "before it is missing from the list, or out of order",
+                                        qUtf8Printable(QString(f.name)), offset, expected);
         end = offset + sizeof(T);
     };
     std::apply([&](const auto &...f) { (walk(f), ...); }, Members<C>::list);
     const std::size_t size = (end + alignof(C) - 1) / alignof(C) * alignof(C);
     if (problem.isEmpty() && size != sizeof(C))
-        problem = QStringLiteral("the list ends at %1, the class at %2: a member after the last "
-                                 "listed one is missing")
-                      .arg(size)
-                      .arg(sizeof(C));
+        problem = QString::asprintf("the list ends at %zu, the class at %zu: a member after the "
+                                    "last listed one is missing",
+                                    size, sizeof(C));
     return problem;
 }
 
@@ -75,6 +64,7 @@ QHash<QString, QStringList> declaredMembers()
         QStringLiteral("^(?:struct|class MODEL_EXPORT) (\\w+)\n\\{\n(.*?)^\\};"),
         QRegularExpression::MultilineOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpression initializer(QStringLiteral("\\s*=[^,]*"));
+    const QRegularExpression templateArguments(QStringLiteral("<[^<>]*>"));
     QDirIterator headers(QStringLiteral(MODEL_SOURCE_DIR), {QStringLiteral("*.h")}, QDir::Files,
                          QDirIterator::Subdirectories);
     while (headers.hasNext()) {
@@ -95,21 +85,11 @@ QHash<QString, QStringList> declaredMembers()
                 line.remove(initializer);
                 if (line.contains(QLatin1Char('(')))
                     continue;
-                // The type ends at its first blank, or after its template arguments.
-                int typeEnd = line.indexOf(QLatin1Char(' '));
-                const int open = line.indexOf(QLatin1Char('<'));
-                if (open >= 0 && open < typeEnd) {
-                    int depth = 0;
-                    for (typeEnd = open; typeEnd < line.size(); ++typeEnd) {
-                        depth += line[typeEnd] == QLatin1Char('<') ? 1
-                            : line[typeEnd] == QLatin1Char('>')    ? -1
-                                                                   : 0;
-                        if (depth == 0)
-                            break;
-                    }
-                    ++typeEnd;
-                }
-                for (QString name : line.mid(typeEnd).split(QLatin1Char(',')))
+                // Template arguments may hold blanks and commas: they go, innermost first. Then
+                // the type ends at the first blank.
+                while (line.contains(templateArguments))
+                    line.remove(templateArguments);
+                for (QString name : line.section(QLatin1Char(' '), 1).split(QLatin1Char(',')))
                     names
                         << name.remove(QLatin1Char('*')).section(QLatin1Char('['), 0, 0).trimmed();
             }

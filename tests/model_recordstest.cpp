@@ -1,17 +1,12 @@
+#include <model/ports/model_globalenum.h>
+#include <model/records/apienum.h>
 #include <model/records/model_api_param.h>
-#include <model/records/model_osdparam.h>
-#include <model/records/model_protocoldata.h>
 
 #include <QtTest/QtTest>
 
-#include <functional>
+#include <climits>
 
 namespace {
-
-using Fields = std::function<QVariantList()>;
-
-const QString e;
-const QString x = QStringLiteral("x");
 
 QVariantList apiFields(const model_API_param &p)
 {
@@ -20,74 +15,95 @@ QVariantList apiFields(const model_API_param &p)
             p.m_apiNumber6, p.m_apiNumber7, p.m_apiNumber8};
 }
 
-// Every field away from its default.
-model_API_param touchedApi()
-{
-    model_API_param p;
-    p.m_apiText1 = p.m_apiText2 = p.m_netText1 = p.m_netText2 = p.m_netText3 = x;
-    p.m_apiNumber1 = p.m_apiNumber2 = p.m_apiNumber3 = p.m_apiNumber4 = 7;
-    p.m_apiNumber5 = p.m_apiNumber6 = p.m_apiNumber7 = p.m_apiNumber8 = 7;
-    return p;
-}
-
 } // namespace
 
-Q_DECLARE_METATYPE(Fields)
-
-// The plain records: the defaults their clients test against, what the operations reset, and
-// copies that go their own way.
+// The plain records and tables: what the records' operations reset, the device type enumeration
+// and the port names. The defaults of every record, and the member order, are pinned by the
+// fingerprints of the new records' documents in modelstatetest.
 class ModelRecordsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void fields_data()
+    void apiClears()
     {
-        QTest::addColumn<Fields>("fields");
-        QTest::addColumn<QVariantList>("expected");
-        const QVariantList apiDefaults{e, e, -1, 0, 0, 0, e, e, e, 0, 0, -1, 0};
-        const QVariantList touched{x, x, 7, 7, 7, 7, x, x, x, 7, 7, 7, 7};
-
-        QTest::newRow("api defaults")
-            << Fields([] { return apiFields(model_API_param()); }) << apiDefaults;
-        QTest::newRow("api clearNetData: network texts only") << Fields([] {
-            model_API_param p = touchedApi();
-            p.clearNetData();
-            return apiFields(p);
-        }) << QVariantList{x, x, 7, 7, 7, 7, e, e, e, 7, 7, 7, 7};
-        QTest::newRow("api clearData: every default") << Fields([] {
-            model_API_param p = touchedApi();
-            p.clearData();
-            return apiFields(p);
-        }) << apiDefaults;
-        QTest::newRow("api copy before clearData") << Fields([] {
-            model_API_param p = touchedApi();
-            const model_API_param copy = p;
-            p.clearData();
-            return apiFields(copy);
-        }) << touched;
-
-        const QString address = QStringLiteral("100.100.100.100");
-        QTest::newRow("protocol defaults, original of a changed copy") << Fields([] {
-            const model_Protocoldata p;
-            model_Protocoldata copy = p;
-            copy.m_ipAddress1[0] = QLatin1Char('2');
-            return QVariantList{p.m_ipAddress1, p.m_ipAddress2,   p.m_protoWord1,  p.m_protoWord2,
-                                p.m_protoByte1, p.m_protoNumber1, p.m_protoNumber2};
-        }) << QVariantList{address, address, 0xF00F, 0xF11F, 0, 3000, -1};
-        QTest::newRow("osd defaults, original of a changed copy") << Fields([] {
-            const model_OsdParam p;
-            model_OsdParam copy = p;
-            copy.m_osdData.append('\x01');
-            return QVariantList{p.m_osdByte3,   p.m_osdByte4,   p.m_osdByte10, p.m_osdByte11,
-                                p.m_osdNumber1, p.m_osdNumber2, p.m_osdData};
-        }) << QVariantList{0xFE, 0xDC, 0x0D, 0x0A, 3000, -1, QByteArray()};
+        const QString e, x = QStringLiteral("x");
+        // Every field away from its default.
+        model_API_param p;
+        p.m_apiText1 = p.m_apiText2 = p.m_netText1 = p.m_netText2 = p.m_netText3 = x;
+        p.m_apiNumber1 = p.m_apiNumber2 = p.m_apiNumber3 = p.m_apiNumber4 = 7;
+        p.m_apiNumber5 = p.m_apiNumber6 = p.m_apiNumber7 = p.m_apiNumber8 = 7;
+        // clearNetData(): the network texts only.
+        p.clearNetData();
+        QCOMPARE(apiFields(p), (QVariantList{x, x, 7, 7, 7, 7, e, e, e, 7, 7, 7, 7}));
+        p.m_netText2 = x;
+        // clearData(): every default.
+        p.clearData();
+        QCOMPARE(apiFields(p), (QVariantList{e, e, -1, 0, 0, 0, e, e, e, 0, 0, -1, 0}));
     }
 
-    void fields()
+    void deviceType()
     {
-        QFETCH(Fields, fields);
-        QFETCH(QVariantList, expected);
-        QCOMPARE(fields(), expected);
+        // Callers turn keys into values and back by name, through APIEnum's meta-object.
+        const QMetaEnum me = QMetaEnum::fromType<APIEnum::DeviceTYPE>();
+        QCOMPARE(me.enclosingMetaObject(), &APIEnum::staticMetaObject);
+        QCOMPARE(me.name(), "DeviceTYPE");
+        QVERIFY(!me.isFlag() && !me.isScoped());
+        QCOMPARE(me.keyCount(), 2);
+        QCOMPARE(QByteArray(me.valueToKey(0)) + ' ' + me.valueToKey(1),
+                 "E_DeviceTYPE_KTR8 E_DeviceTYPE_vMix");
+        QCOMPARE(me.keyToValue("E_DeviceTYPE_vMix"), 1);
+        QVERIFY(!me.valueToKey(2));
+    }
+
+    // The ends of each run of named codes, the gaps inside them and the codes around them: a name
+    // table shifted by one, or cut short, changes one of these.
+    void names_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("input");
+        // clang-format off
+        const struct { int code; const char *output, *input; } rows[] = {
+            // code     output      input                       code   output      input
+            {INT_MIN,   "",         ""},                        {-1,   "",         ""},
+            {0,         "EMPTY",    "EMPTY"},                   {2,    "DVI",      "HDMI"},
+            {20,        "Tavrix",   ""},         // a gap inside the input run
+            {37,        "HDBaseT",  "VGA"},      // last of the first output run
+            {38,        "",         "HDMI(LOOP)"},              {58,   "",         ""},
+            {62,        "",         "HDMI 2.1"}, // last of the first input run
+            {63,        "",         ""},                        {241,  "",         ""},
+            {242,       "",         "DP 1.1"},                  {244,  "DP 1.2",   "3G-SDI"},
+            {255,       "HDBaseT",  "H.264"},                   {256,  "",         ""},
+        };
+        // clang-format on
+        for (const auto &row : rows)
+            QTest::addRow("code %d", row.code)
+                << row.code << QString::fromLatin1(row.output) << QString::fromLatin1(row.input);
+    }
+
+    void names()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, output);
+        QFETCH(QString, input);
+        QCOMPARE(model_GlobalEnum::getOutputPortNameByType(code), output);
+        QCOMPARE(model_GlobalEnum::getInputPortNameByType(code), input);
+    }
+
+    // Every code answers with a string, empty but never null where it has no name, and the
+    // tables name as many codes as the devices have port types.
+    void everyCode()
+    {
+        int named[2] = {0, 0};
+        for (int code = -1; code <= 256; ++code) {
+            const QString names[2] = {model_GlobalEnum::getOutputPortNameByType(code),
+                                      model_GlobalEnum::getInputPortNameByType(code)};
+            for (int direction : {0, 1}) {
+                QVERIFY(!names[direction].isNull());
+                named[direction] += !names[direction].isEmpty();
+            }
+        }
+        QCOMPARE(QVector<int>(named, named + 2), (QVector<int>{50, 75}));
     }
 };
 
