@@ -498,31 +498,30 @@ QJsonArray modules(const QByteArray &text)
     // section and in "General") and its key: its full name is the two joined ("7/name").
     struct Entry
     {
-        int section;
-        QString key;
-        const char *value;
-        const char *end;
+        int section, key;     // the key's text is keys[key]
+        qsizetype value, end; // where the value's text starts and ends in the file
     };
     std::vector<Entry> entries;
     entries.reserve(std::size_t(text.count('\n')));
     QStringList sections{QString()};
     // Modules tend to repeat the keys of the one before, in the same order: the key at the same
     // place in the section before is taken when the bytes are the same.
-    std::vector<std::pair<QByteArray, QString>> recentKeys;
+    std::vector<std::pair<QByteArray, int>> recentKeys;
+    QStringList keys;
     std::size_t keyIndex = 0;
     const auto keyOf = [&](const char *begin, const char *end) {
         const QByteArray raw = QByteArray::fromRawData(begin, int(end - begin));
         if (keyIndex == recentKeys.size())
-            recentKeys.emplace_back();
+            recentKeys.emplace_back(QByteArray(), -1);
         auto &recent = recentKeys[keyIndex++];
-        if (recent.first != raw)
-            recent = {QByteArray(begin, int(end - begin)), decodeName(begin, end, false)};
+        if (recent.second < 0 || recent.first != raw) {
+            recent = {QByteArray(begin, int(end - begin)), int(keys.size())};
+            keys.append(decodeName(begin, end, false));
+        }
         return recent.second;
     };
-    const char *p = text.constData();
-    const char *const end = p + text.size();
-    if (text.startsWith("\xef\xbb\xbf"))
-        p += 3;
+    const char *const base = text.constData(), *const end = base + text.size();
+    const char *p = text.startsWith("\xef\xbb\xbf") ? base + 3 : base;
     const auto lineEnd = [&](const char *from) {
         return std::find_if(from, end, [](char c) { return c == '\n' || c == '\r'; });
     };
@@ -561,7 +560,8 @@ QJsonArray modules(const QByteArray &text)
                                 : name + QLatin1Char('/'));
             keyIndex = 0;
         } else if (equals) {
-            entries.push_back({int(sections.size()) - 1, keyOf(p, equals), equals + 1, q});
+            entries.push_back(
+                {int(sections.size()) - 1, keyOf(p, equals), equals + 1 - base, q - base});
         }
         p = q < end && *q == ';' ? lineEnd(q) : q;
     }
@@ -597,8 +597,8 @@ QJsonArray modules(const QByteArray &text)
         const QString &section = sections.at(entry.section);
         if (!section.isEmpty() && entry.section != lastSection)
             addGroup(firstName(section));
-        else if (section.isEmpty() && entry.key.contains(QLatin1Char('/')))
-            addGroup(firstName(entry.key));
+        else if (section.isEmpty() && keys.at(entry.key).contains(QLatin1Char('/')))
+            addGroup(firstName(keys.at(entry.key)));
         lastSection = entry.section;
     }
     QVector<QJsonObject> objects(numbered.size() + named.size());
@@ -616,38 +616,39 @@ QJsonArray modules(const QByteArray &text)
         return !name.isEmpty() && !name.startsWith(QLatin1Char('/'))
             && !name.endsWith(QLatin1Char('/')) && !name.contains(QLatin1String("//"));
     };
+    const auto textOf = [&](const Entry &e) { return valueText(base + e.value, base + e.end); };
     QHash<QString, const Entry *> byName;
     const auto valueOf = [&](const Entry &entry, const QString &name) {
         if (isPath(name))
-            return valueText(entry.value, entry.end);
+            return textOf(entry);
         if (byName.isEmpty()) {
             for (const Entry &e : entries)
-                byName.insert(sections.at(e.section) + e.key, &e);
+                byName.insert(sections.at(e.section) + keys.at(e.key), &e);
         }
         // A name of slashes alone below a section ("7//") finds the section's nameless entry.
         const QString path = normalized(name);
         const Entry *found = path.contains(QLatin1Char('/'))
             ? byName.value(path)
             : byName.value(path + QLatin1Char('/'));
-        return found ? valueText(found->value, found->end) : QString();
+        return found ? textOf(*found) : QString();
     };
     for (const Entry &entry : entries) {
-        const QString &section = sections.at(entry.section);
+        const QString &section = sections.at(entry.section), &key = keys.at(entry.key);
         const bool top = section.isEmpty();
-        if (top && !entry.key.contains(QLatin1Char('/')))
+        if (top && !key.contains(QLatin1Char('/')))
             continue;
-        const int module = top ? moduleOf(firstName(entry.key)) : sectionModules.at(entry.section);
+        const int module = top ? moduleOf(firstName(key)) : sectionModules.at(entry.section);
         if (module < 0)
             continue;
         // The common case: key "name" in section "7/".
         if (section.size() > 1 && section.indexOf(QLatin1Char('/')) == section.size() - 1
-            && isPath(entry.key)) {
-            objects[module].insert(entry.key, valueText(entry.value, entry.end));
+            && isPath(key)) {
+            objects[module].insert(key, textOf(entry));
             continue;
         }
-        const QString name = section + entry.key;
-        const QString key = name.mid(name.indexOf(QLatin1Char('/')) + 1);
-        objects[module].insert(key, key.isEmpty() ? QString() : valueOf(entry, name));
+        const QString name = section + key;
+        const QString member = name.mid(name.indexOf(QLatin1Char('/')) + 1);
+        objects[module].insert(member, member.isEmpty() ? QString() : valueOf(entry, name));
     }
     QJsonArray result;
     for (const QJsonObject &object : objects)
