@@ -335,7 +335,7 @@ QString atValue(const QString &text)
     // A binary form "@Name(argument)".
     const int open = text.indexOf(QLatin1Char('('));
     const QString form = text.left(open + 1);
-    const QString arg = text.mid(open + 1, text.size() - open - 2);
+    QString arg = text.mid(open + 1, text.size() - open - 2);
     if (form == QLatin1String("@ByteArray("))
         return QVariant(arg.toLatin1()).toString();
     if (form == QLatin1String("@String("))
