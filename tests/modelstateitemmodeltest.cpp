@@ -5,13 +5,13 @@
 
 #include <model/state/modelstateitemmodel.h>
 
-#include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QtTest>
 
 #include <memory>
 
 using Model = ModelStateItemModel;
 using D = ModelStateDifference;
+using Tester = QAbstractItemModelTester;
 
 namespace {
 
@@ -122,8 +122,7 @@ private slots:
     {
         QFETCH(QJsonObject, document);
         Model model;
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        Tester tester(&model, Tester::FailureReportingMode::Fatal);
         model.setDocument(document);
         QCOMPARE(ModelState::classNames().count(document.value(QLatin1String("class")).toString()),
                  1);
@@ -167,11 +166,8 @@ private slots:
         // An entry that only the comparison keeps, and one that comes back: its rows below switch
         // between the two documents' values and marks.
         QJsonObject two = saved<ModelCalyth>();
-        QVERIFY(ModelState::apply(two,
-                                  {{D::Added,
-                                    "m_containerList[1]",
-                                    {},
-                                    two.value(QLatin1String("m_containerList"))[0]}}));
+        const QJsonValue container = two.value(QLatin1String("m_containerList"))[0];
+        QVERIFY(ModelState::apply(two, {{D::Added, "m_containerList[1]", {}, container}}));
         QTest::newRow("entry left to the comparison") << two << saved<ModelCalyth>() << two << 3u;
         QTest::newRow("entry back from the comparison") << saved<ModelCalyth>() << two << two << 3u;
     }
@@ -191,8 +187,7 @@ private slots:
             paths << d.path;
 
         Model model(document);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        Tester tester(&model, Tester::FailureReportingMode::Fatal);
         model.setComparisonDocument(compared);
         QRandomGenerator random(7);
         QVector<std::tuple<QString, QString, QPersistentModelIndex>> indexes;
@@ -358,17 +353,13 @@ private slots:
             QTest::newRow(name) << QString::fromUtf8(path) << reference
                                 << QString::fromUtf8(marked);
         };
-        row("changed leaf", "m_containerList[0].value3", 9,
-            "m_containerList=4 m_containerList[0]=4 m_containerList[0].value3=1 "
-            "m_containerList[0].value2=0");
-        row("removed entry", "m_pOutputVecF[1]", 5,
-            "m_pOutputVecF=4 m_pOutputVecF[0]=0 m_pOutputVecF[1]=3");
-        row("added entry", "m_inputBoardNameList[0]", QJsonValue::Undefined,
-            "m_inputBoardNameList=4 m_inputBoardNameList[0]=2");
-        row("removed record", "m_containerList[1]", QJsonObject{{"value1", 3}},
-            "m_containerList[1]=3 m_containerList[1].value1=3");
-        row("another type", "m_pOutputVecA", QJsonValue::Null,
-            "m_pOutputVecA=1 m_pOutputVecA[0]=0");
+        // clang-format off
+        row("changed leaf",   "m_containerList[0].value3", 9, "m_containerList=4 m_containerList[0]=4 m_containerList[0].value3=1 m_containerList[0].value2=0");
+        row("removed entry",  "m_pOutputVecF[1]",          5, "m_pOutputVecF=4 m_pOutputVecF[0]=0 m_pOutputVecF[1]=3");
+        row("added entry",    "m_inputBoardNameList[0]",   QJsonValue::Undefined, "m_inputBoardNameList=4 m_inputBoardNameList[0]=2");
+        row("removed record", "m_containerList[1]",        QJsonObject{{"value1", 3}}, "m_containerList[1]=3 m_containerList[1].value1=3");
+        row("another type",   "m_pOutputVecA",             QJsonValue::Null, "m_pOutputVecA=1 m_pOutputVecA[0]=0");
+        // clang-format on
     }
 
     // The comparison's own entries appear as rows of their own, with its values; ending the

@@ -4,10 +4,6 @@
 
 #include <model/state/modelstate.h>
 
-#include <QtCore/QCryptographicHash>
-#include <QtCore/QJsonDocument>
-#include <QtCore/QRandomGenerator>
-#include <QtCore/QThread>
 #include <QtTest/QtTest>
 
 #include <cstring>
@@ -23,11 +19,10 @@ namespace {
     QVERIFY2((actual) == (expected),                                                               \
              qPrintable(ModelState::compare(expected, actual).value(0).path))
 
-// Random values in every member, driven by the same member lists: containers of
-// zero to three elements, null and non-null owned pointers, every integer over
-// its whole range, doubles from random bits (NaN, infinities, negative zero and
-// subnormals included), strings of any UTF-16 units (lone surrogates included)
-// and bytes of any value.
+// Random values in every member, driven by the same member lists: containers of zero to three
+// elements, null and non-null owned pointers, every integer over its whole range, doubles from
+// random bits (NaN, infinities, negative zero and subnormals included), strings of any UTF-16 units
+// (lone surrogates included) and bytes of any value.
 struct Filler
 {
     QRandomGenerator random;
@@ -93,8 +88,8 @@ QJsonObject randomDocument(quint32 seed)
     return ModelState::save(*object);
 }
 
-// Through text as a file would hold it, then into an object of random contents,
-// then saved again: the document must come back identical.
+// Through text as a file would hold it, then into an object of random contents, then saved again:
+// the document must come back identical.
 template<typename T>
 void checkRoundTrip(const QJsonObject &saved, quint32 seed)
 {
@@ -118,23 +113,18 @@ void randomRoundTrips()
 using Document = std::function<QJsonObject()>;
 
 template<typename T, typename = void>
-struct HasInitParam : std::false_type
-{ };
+constexpr bool hasInitParam = false;
 template<typename T>
-struct HasInitParam<T, std::void_t<decltype(std::declval<T &>().initParam(0))>> : std::true_type
-{ };
+constexpr bool hasInitParam<T, std::void_t<decltype(std::declval<T &>().initParam(0))>> = true;
 
-// No code: as constructed.
-constexpr int New = INT_MIN;
-
-// A model, new or built for a device code, saved, and round-tripped.
+// A model, new (no code) or built for a device code, saved, and round-tripped.
 template<typename T>
-Document documentOf(int code = New)
+Document documentOf(int code = 0)
 {
     return [code] {
         const auto model = std::make_unique<T>();
-        if constexpr (HasInitParam<T>::value)
-            if (code != New)
+        if constexpr (hasInitParam<T>)
+            if (code != 0)
                 model->initParam(code);
         const QJsonObject saved = ModelState::save(*model);
         checkRoundTrip<T>(saved, quint32(code) + 1);
@@ -150,8 +140,8 @@ QJsonObject processorDocument()
     return ModelState::save(*model);
 }
 
-// The document with value at path ("m_outputRecAList[3].value2"); an undefined
-// value removes a member.
+// The document with value at path ("m_outputRecAList[3].value2"); an undefined value removes a
+// member.
 QJsonValue edited(const QJsonValue &node, QStringList path, const QJsonValue &value)
 {
     const QString step = path.takeFirst();
@@ -173,8 +163,8 @@ QJsonObject edited(const QJsonObject &document, const QString &path, const QJson
 
 const QJsonValue Remove(QJsonValue::Undefined);
 
-// Runs f on a thread with a stack of 256 KiB, where a function that recursed
-// along a document nested as deep as Qt's parser reads would overflow.
+// Runs f on a thread with a stack of 256 KiB, where a function that recursed along a document
+// nested as deep as Qt's parser reads would overflow.
 template<typename F>
 void onSmallStack(F f)
 {
@@ -184,8 +174,7 @@ void onSmallStack(F f)
     thread->wait();
 }
 
-// levels of arrays or objects ({"a": ...}) around leaf, as text read by Qt's
-// parser.
+// levels of arrays or objects ({"a": ...}) around leaf, as text read by Qt's parser.
 QJsonValue nested(int levels, bool objects, int leaf)
 {
     QByteArray text = QByteArray::number(leaf);
@@ -195,9 +184,8 @@ QJsonValue nested(int levels, bool objects, int leaf)
     return objects ? QJsonValue(document.object()) : QJsonValue(document.array());
 }
 
-// Random JSON for compare() and apply(): keys from an alphabet that holds every
-// character a path must quote, numbers of every kind, and a second document
-// that shares most of the first.
+// Random JSON for compare() and apply(): keys from an alphabet that holds every character a path
+// must quote, numbers of every kind, and a second document that shares most of the first.
 struct RandomJson
 {
     QRandomGenerator random;
@@ -237,8 +225,7 @@ struct RandomJson
         return object;
     }
 
-    // v with a few changes: values replaced, members added and removed, arrays
-    // longer or shorter.
+    // v with a few changes: values replaced, members added and removed, arrays longer or shorter.
     QJsonValue edited(const QJsonValue &v, int depth)
     {
         if (random.bounded(8) == 0)
@@ -277,10 +264,9 @@ class ModelStateTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // The documents of new models and of the device models at their extreme
-    // codes. The text's fingerprint pins every default, every tree size and the
-    // member order; a deliberate change of them comes with its new fingerprint,
-    // which the failure shows.
+    // The documents of new models and of the device models at their extreme codes. The text's
+    // fingerprint pins every default, every tree size and the member order; a deliberate change of
+    // them comes with its new fingerprint, which the failure shows.
     void documents_data()
     {
         QTest::addColumn<Document>("document");
@@ -323,9 +309,8 @@ private Q_SLOTS:
                          model_OsdParam>();
     }
 
-    // The path edited, its new value (Remove takes it out), the start of the
-    // expected message. The processor's rows restore as well; the other classes'
-    // trees are checked deep inside.
+    // The path edited, its new value (Remove takes it out), the start of the expected message. The
+    // processor's rows restore as well; the other classes' trees are checked deep inside.
     void badDocuments_data()
     {
         QTest::addColumn<QJsonObject>("document");
@@ -338,60 +323,51 @@ private Q_SLOTS:
                   QTest::newRow(name)
                       << document << QString::fromUtf8(path) << value << QString::fromUtf8(message);
               };
-        row("wrong class", "class", "ModelScene", "expected \"ModelCalyth\"");
-        row("no class", "class", Remove, "missing");
-        row("newer format", "format", 2, "format 2 is newer");
-        row("format zero", "format", 0, "expected a format version");
-        row("missing member", "m_value3", Remove, "missing");
-        row("unknown member", "m_value99", 1, "unknown member");
-        row("string for int", "m_value2", "2", "expected an integer");
-        row("int for string", "m_text1", 5, "expected a string, found 5");
-        row("byte of 300", "m_byte1", 300, "expected an integer from 0 to 255, found 300");
-        row("int beyond 32 bits", "m_value2", 2147483648.0,
-            "expected an integer from -2147483648 to 2147483647");
-        row("short beyond 16 bits", "m_shortBlock[6]", -32769,
-            "expected an integer from -32768 to 32767");
-        row("fraction for int", "m_outputRecAList[3].value2", 1.5, "expected an integer");
-        row("fixed array too short", "m_intBlock1", QJsonArray{1, 2},
-            "expected an array of 8, found 2 elements");
-        row("fixed array as object", "m_textBlock1", QJsonObject{},
-            "expected an array of 5, found an object");
-        row("record field missing", "m_sourceWindowList[1].x2", Remove, "missing");
-        row("record field unknown", "m_outputRecAList[0].value9", 0, "unknown member");
-        row("record as array", "m_outputRecBList[2]", QJsonArray{},
-            "expected an object, found an array");
-        row("name too short", "m_containerList[1].name", "abc", "expected a string of 40 bytes");
-        row("name beyond a byte", "m_containerList[1].name", QString(40, QChar(0x100)),
-            "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100");
-        row("owned vector as string", "m_pOutputVecA", "x", "expected an array");
-        row("owned vector element", "m_pLayerVec[5].value3", true, "expected an integer");
-        row("nested list element", "m_inputPortList[7].portValues6[3]",
-            QJsonValue(QJsonValue::Null), "expected an integer");
-        row("double as text", "m_doubleValue", "1.5", "expected a number");
         ModelScene scene;
         scene.initParam(0x250300);
-        const QJsonObject s = ModelState::save(scene);
-        row("scene bank layer", "m_pBankVec[3].pLayerVec[200].flag1", 256, "", s);
-        row("scene bank flags", "m_pBankVec[15].pOutputFlagVec", 1, "", s);
-        row("scene bank outputs", "m_pBankOutputVec[2][31].value30", "", "", s);
-        row("bank player item", "m_items2[254].text5", QJsonValue::Null, "",
-            ModelState::save(ModelBankPlayer()));
-        row("ic user", "m_userList[39].value4", Remove, "", ModelState::save(ModelIC()));
         Model_QuorParam keyboard;
-        row("key text", "m_commonKeys[5][99].thirdString", QString(32, QLatin1Char('x')), "",
-            ModelState::save(keyboard));
-        keyboard.m_map.insert(1, 2);
-        keyboard.m_map.insert(3, 4);
-        row("map key twice", "m_map[1].key", 1, "", ModelState::save(keyboard));
-        row("slot text", "m_slotTextsB[255]", 0, "", ModelState::save(model_topology_param()));
-        row("protocol word", "m_protoWord5", 65536, "", ModelState::save(model_Protocoldata()));
-        row("osd data", "m_osdData", QStringLiteral("\u20AC"), "",
-            ModelState::save(model_OsdParam()));
-        row("api number", "m_apiNumber8", 1e10, "", ModelState::save(model_API_param()));
+        keyboard.m_map = {{1, 2}, {3, 4}};
+        const QJsonObject s = ModelState::save(scene), k = ModelState::save(keyboard);
+        const QJsonValue null(QJsonValue::Null);
+        // clang-format off
+        row("wrong class",            "class",                          "ModelScene",   "expected \"ModelCalyth\"");
+        row("no class",               "class",                          Remove,         "missing");
+        row("newer format",           "format",                         2,              "format 2 is newer");
+        row("format zero",            "format",                         0,              "expected a format version");
+        row("missing member",         "m_value3",                       Remove,         "missing");
+        row("unknown member",         "m_value99",                      1,              "unknown member");
+        row("string for int",         "m_value2",                       "2",            "expected an integer");
+        row("int for string",         "m_text1",                        5,              "expected a string, found 5");
+        row("byte of 300",            "m_byte1",                        300,            "expected an integer from 0 to 255, found 300");
+        row("int beyond 32 bits",     "m_value2",                       2147483648.0,   "expected an integer from -2147483648 to 2147483647");
+        row("short beyond 16 bits",   "m_shortBlock[6]",                -32769,         "expected an integer from -32768 to 32767");
+        row("fraction for int",       "m_outputRecAList[3].value2",     1.5,            "expected an integer");
+        row("fixed array too short",  "m_intBlock1",                    QJsonArray{1, 2}, "expected an array of 8, found 2 elements");
+        row("fixed array as object",  "m_textBlock1",                   QJsonObject{},  "expected an array of 5, found an object");
+        row("record field missing",   "m_sourceWindowList[1].x2",       Remove,         "missing");
+        row("record field unknown",   "m_outputRecAList[0].value9",     0,              "unknown member");
+        row("record as array",        "m_outputRecBList[2]",            QJsonArray{},   "expected an object, found an array");
+        row("name too short",         "m_containerList[1].name",        "abc",          "expected a string of 40 bytes");
+        row("name beyond a byte",     "m_containerList[1].name",        QString(40, QChar(0x100)), "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100");
+        row("owned vector as string", "m_pOutputVecA",                  "x",            "expected an array");
+        row("owned vector element",   "m_pLayerVec[5].value3",          true,           "expected an integer");
+        row("nested list element",    "m_inputPortList[7].portValues6[3]", null,        "expected an integer");
+        row("double as text",         "m_doubleValue",                  "1.5",          "expected a number");
+        row("scene bank layer",       "m_pBankVec[3].pLayerVec[200].flag1", 256,        "", s);
+        row("scene bank flags",       "m_pBankVec[15].pOutputFlagVec",  1,              "", s);
+        row("scene bank outputs",     "m_pBankOutputVec[2][31].value30", "",            "", s);
+        row("bank player item",       "m_items2[254].text5",            null,           "", ModelState::save(ModelBankPlayer()));
+        row("ic user",                "m_userList[39].value4",          Remove,         "", ModelState::save(ModelIC()));
+        row("key text",               "m_commonKeys[5][99].thirdString", QString(32, QLatin1Char('x')), "", k);
+        row("map key twice",          "m_map[1].key",                   1,              "", k);
+        row("slot text",              "m_slotTextsB[255]",              0,              "", ModelState::save(model_topology_param()));
+        row("protocol word",          "m_protoWord5",                   65536,          "", ModelState::save(model_Protocoldata()));
+        row("osd data",               "m_osdData",                      QStringLiteral("\u20AC"), "", ModelState::save(model_OsdParam()));
+        row("api number",             "m_apiNumber8",                   1e10,           "", ModelState::save(model_API_param()));
+        // clang-format on
     }
-    // A bad document changes nothing: the model saves as it did before the
-    // attempt. Failures deep inside owned trees release what was built so far
-    // (the sanitizer build sees leaks).
+    // A bad document changes nothing: the model saves as it did before the attempt. Failures deep
+    // inside owned trees release what was built so far (the sanitizer build sees leaks).
     void badDocuments()
     {
         QFETCH(QJsonObject, document);
@@ -399,8 +375,8 @@ private Q_SLOTS:
         QFETCH(QJsonValue, value);
         QFETCH(QString, message);
         const QJsonObject bad = edited(document, path, value);
-        // check() goes by the class the document names, so only a document of this
-        // class gives restore()'s error.
+        // check() goes by the class the document names, so only a document of this class gives
+        // restore()'s error.
         ModelStateError checked;
         QVERIFY(ModelState::check(document) && !ModelState::check(bad, &checked));
         if (path != QLatin1String("class"))
@@ -433,8 +409,7 @@ private Q_SLOTS:
         QCOMPARE(ModelState::classNames().size(), 9);
     }
 
-    // A model's state restored whole: the model works on with it (the owned
-    // vectors are its own).
+    // A model's state restored whole: the model works on with it (the owned vectors are its own).
     void restoredModelLivesOn()
     {
         const auto source = std::make_unique<ModelScene>();
@@ -457,9 +432,8 @@ private Q_SLOTS:
         QTest::newRow("arrays in an unknown member") << "m_unknown" << false;
         QTest::newRow("objects in an unknown member") << "m_unknown" << true;
     }
-    // Two documents nested as deep as Qt's parser reads (1,024 levels, the
-    // document's own included), differing in their deepest leaf: every function
-    // runs on a small stack.
+    // Two documents nested as deep as Qt's parser reads (1,024 levels, the document's own
+    // included), differing in their deepest leaf: every function runs on a small stack.
     void deepDocuments()
     {
         QFETCH(QString, member);
@@ -493,9 +467,8 @@ private Q_SLOTS:
             QVERIFY(QJsonDocument::fromJson(text).object() == after);
     }
 
-    // A container of millions of entries is checked before anything is reserved
-    // for it: its first bad entry is refused without building the others (the
-    // benchmarks count the cost).
+    // A container of millions of entries is checked before anything is reserved for it: its first
+    // bad entry is refused without building the others (the benchmarks count the cost).
     void largeContainers_data()
     {
         QTest::addColumn<int>("size");
@@ -528,8 +501,8 @@ private Q_SLOTS:
         QCOMPARE(error.path, path);
     }
 
-    // Keys that no member has are written so that a path names one place, in
-    // errors and in differences alike.
+    // Keys that no member has are written so that a path names one place, in errors and in
+    // differences alike.
     void oddKeys_data()
     {
         QTest::addColumn<QString>("key");
@@ -598,9 +571,8 @@ private Q_SLOTS:
         ROW(ModelScene, 3) ROW(ModelIC, 3) ROW(Model_QuorParam, 1)
 #undef ROW
     }
-    // compare() then apply() gives the later document exactly; part of the
-    // differences gives a document that differs from the later one in the rest; a
-    // limit keeps the first ones.
+    // compare() then apply() gives the later document exactly; part of the differences gives a
+    // document that differs from the later one in the rest; a limit keeps the first ones.
     void compareThenApply()
     {
         QFETCH(PairMaker, pair);
@@ -644,41 +616,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         using D = ModelStateDifference;
         const QJsonValue none(QJsonValue::Undefined);
-        // The processor document holds m_value2 2, m_outputRecAList[3].value2 42
-        // and an m_intBlock1 of 8 zeros. No path given: the last difference's.
+        // The processor document holds m_value2 2, m_outputRecAList[3].value2 42 and an m_intBlock1
+        // of 8 zeros. No path given: the last difference's.
         const auto row = [](const char *name, const char *message, const QVector<D> &ds,
                             const char *path = nullptr) {
             QTest::newRow(name) << ds << (path ? QString::fromUtf8(path) : ds.last().path)
                                 << QString::fromUtf8(message);
         };
-        row("other earlier value", "expected 5, found 2", {{D::Changed, "m_value2", 5, 6}});
-        row("changed missing", "missing", {{D::Changed, "m_nothing", 5, 6}});
-        row("added present", "present already", {{D::Added, "m_value2", none, 6}});
-        row("removed other value", "expected 41, found 42",
-            {{D::Removed, "m_outputRecAList[3].value2", 41, none}});
-        row("removed not last", "not the last element of an array of 8",
-            {{D::Removed, "m_intBlock1[6]", 0, none}});
-        row("added after a gap", "an array of 8 takes", {{D::Added, "m_intBlock1[9]", none, 1}});
-        row("inside another", "inside the difference at m_intBlock1",
-            {{D::Changed, "m_intBlock1", QJsonArray(), 1}, {D::Changed, "m_intBlock1[0]", 0, 1}});
-        row("holds another", "holds the difference at m_intBlock1[0]",
-            {{D::Changed, "m_intBlock1[0]", 0, 1}, {D::Changed, "m_intBlock1", QJsonArray(), 1}});
-        row("given twice", "given twice", QVector<D>(2, {D::Changed, "m_value2", 0, 1}));
-        row("key of an array", "expected an object, found an array",
-            {{D::Changed, "m_intBlock1.x", 0, 1}}, "m_intBlock1");
-        row("index of a number", "expected an array, found 2",
-            {{D::Changed, "m_value2[0][1]", 0, 1}}, "m_value2");
-        row("inside a missing member", "missing", {{D::Added, "m_nothing.x", none, 1}},
-            "m_nothing");
-        row("change without later value", "a change needs both values",
-            {{D::Changed, "m_value2", 0, none}});
+        // clang-format off
+        row("other earlier value",        "expected 5, found 2",   {{D::Changed, "m_value2", 5, 6}});
+        row("changed missing",            "missing",               {{D::Changed, "m_nothing", 5, 6}});
+        row("added present",              "present already",       {{D::Added, "m_value2", none, 6}});
+        row("removed other value",        "expected 41, found 42", {{D::Removed, "m_outputRecAList[3].value2", 41, none}});
+        row("removed not last",           "not the last element of an array of 8", {{D::Removed, "m_intBlock1[6]", 0, none}});
+        row("added after a gap",          "an array of 8 takes",   {{D::Added, "m_intBlock1[9]", none, 1}});
+        row("inside another",             "inside the difference at m_intBlock1", {{D::Changed, "m_intBlock1", QJsonArray(), 1}, {D::Changed, "m_intBlock1[0]", 0, 1}});
+        row("holds another",              "holds the difference at m_intBlock1[0]", {{D::Changed, "m_intBlock1[0]", 0, 1}, {D::Changed, "m_intBlock1", QJsonArray(), 1}});
+        row("given twice",                "given twice",           QVector<D>(2, {D::Changed, "m_value2", 0, 1}));
+        row("key of an array",            "expected an object, found an array", {{D::Changed, "m_intBlock1.x", 0, 1}}, "m_intBlock1");
+        row("index of a number",          "expected an array, found 2", {{D::Changed, "m_value2[0][1]", 0, 1}}, "m_value2");
+        row("inside a missing member",    "missing",               {{D::Added, "m_nothing.x", none, 1}}, "m_nothing");
+        row("change without later value", "a change needs both values", {{D::Changed, "m_value2", 0, none}});
+        // clang-format on
         for (const char *bad :
              {"", "a..b", ".a", "a.", "a[01]", "a[-1]", "a[", "a[\"x]", "a]", "a\"b", "a[\"\\q\"]"})
             QTest::addRow("not a path: %s", bad)
                 << QVector<D>{{D::Changed, bad, 0, 1}} << QString::fromUtf8(bad) << "not a path";
     }
-    // A difference that does not fit is refused with its path, and the document
-    // stays as it was.
+    // A difference that does not fit is refused with its path, and the document stays as it was.
     void applyRefusals()
     {
         QFETCH(QVector<ModelStateDifference>, differences);
@@ -695,9 +660,8 @@ private Q_SLOTS:
         QVERIFY(document == original);
     }
 
-    // Compact text is the indented text without its layout (the fingerprints pin
-    // it): for a document without a class, whose members are in name order, it is
-    // what Qt writes.
+    // Compact text is the indented text without its layout (the fingerprints pin it): for a
+    // document without a class, whose members are in name order, it is what Qt writes.
     void compactText()
     {
         for (quint32 seed = 1; seed <= 50; ++seed) {
