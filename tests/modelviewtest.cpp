@@ -124,13 +124,10 @@ private slots:
         window.showPath(QStringLiteral("m_containerList[3].value1"));
         window.showPath(QStringLiteral("m_containerList[3]"));
         QCoreApplication::processEvents();
-        const QImage shot = window.grab().toImage();
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY(shot.save(QStringLiteral(MODELVIEW_SCREENSHOT)));
-        QSet<QRgb> colours;
-        for (int y = 0; y < shot.height(); ++y) {
-            for (int x = 0; x < shot.width(); ++x)
-                colours.insert(shot.pixel(x, y));
-        }
+        const auto *pixels = reinterpret_cast<const QRgb *>(shot.constBits());
+        const QSet<QRgb> colours(pixels, pixels + qsizetype(shot.width()) * shot.height());
         QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size())));
         QVERIFY(colours.contains(changed.rgb()) && colours.contains(gone.rgb()));
     }
@@ -140,10 +137,11 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("error");
-        QTest::newRow("missing") << "missing.json" << QByteArray() << "missing.json: ";
-        QTest::newRow("not JSON") << "text.json" << QByteArray("{") << "text.json: ";
-        QTest::newRow("an array") << "array.json" << QByteArray("[]")
-                                  << "array.json does not hold a JSON object";
+        // clang-format off
+        QTest::newRow("missing")  << "missing.json" << QByteArray()     << "missing.json: ";
+        QTest::newRow("not JSON") << "text.json"    << QByteArray("{")  << "text.json: ";
+        QTest::newRow("an array") << "array.json"   << QByteArray("[]") << "array.json does not hold a JSON object";
+        // clang-format on
     }
 
     // A file that holds no document leaves the window as it was, and says why.
@@ -169,14 +167,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("error");
-        QTest::newRow("hex code, unknown model")
-            << QStringList{"--device", "0x10", "--model", "mixer"} << "unknown model 'mixer'";
-        QTest::newRow("no code") << QStringList{"--device", "0x1G"} << "'0x1G' is no device code";
-        QTest::newRow("two files") << QStringList{"a.json", "b.json"} << "one file at most";
-        QTest::newRow("file and code")
-            << QStringList{"a.json", "--device", "1"} << "a file or --device, not both";
-        QTest::newRow("no comparison")
-            << QStringList{"--device", "1", "--compare", "/none.json"} << "/none.json: ";
+        // clang-format off
+        QTest::newRow("hex code, unknown model") << QStringList{"--device", "0x10", "--model", "mixer"} << "unknown model 'mixer'";
+        QTest::newRow("no code")                 << QStringList{"--device", "0x1G"}                    << "'0x1G' is no device code";
+        QTest::newRow("two files")               << QStringList{"a.json", "b.json"}                    << "one file at most";
+        QTest::newRow("file and code")           << QStringList{"a.json", "--device", "1"}             << "a file or --device, not both";
+        QTest::newRow("no comparison")           << QStringList{"--device", "1", "--compare", "/none.json"} << "/none.json: ";
+        // clang-format on
     }
     void commandLine()
     {
