@@ -59,9 +59,9 @@ bool related(const QString &path, const QStringList &paths)
     return std::any_of(paths.cbegin(), paths.cend(), [&](const QString &p) {
         const QString &shorter = p.size() < path.size() ? p : path;
         const QString &longer = p.size() < path.size() ? path : p;
+        // Equal, or the longer one goes on with a member or an element.
         return longer.startsWith(shorter)
-            && (longer.size() == shorter.size() || longer.at(shorter.size()) == QLatin1Char('.')
-                || longer.at(shorter.size()) == QLatin1Char('['));
+            && QStringLiteral(".[").contains(longer.mid(shorter.size(), 1));
     });
 }
 

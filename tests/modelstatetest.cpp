@@ -377,9 +377,10 @@ private Q_SLOTS:
         const QJsonObject bad = edited(document, path, value);
         // check() goes by the class the document names, so only a document of this class gives
         // restore()'s error.
+        const bool otherClass = path == QLatin1String("class") && value.isString();
         ModelStateError checked;
         QVERIFY(ModelState::check(document) && !ModelState::check(bad, &checked));
-        if (path != QLatin1String("class"))
+        if (!otherClass)
             QCOMPARE(checked.path, path);
         if (message.isEmpty())
             return;
@@ -393,10 +394,11 @@ private Q_SLOTS:
         QCOMPARE(error.path, path);
         QVERIFY2(error.message.startsWith(message), qPrintable(error.message));
         COMPARE_DOCUMENTS(ModelState::save(*model), before);
-        if (path != QLatin1String("class"))
+        if (!otherClass)
             QCOMPARE(checked.message, error.message);
     }
 
+    // An unknown class is refused with the known ones (a missing class is a bad document above).
     void check()
     {
         ModelStateError error;
@@ -404,8 +406,6 @@ private Q_SLOTS:
         QCOMPARE(error.toString(),
                  QStringLiteral("class: unknown class \"QObject\"; known: ")
                      + ModelState::classNames().join(QLatin1String(", ")));
-        QVERIFY(!ModelState::check(QJsonObject{}, &error));
-        QCOMPARE(error.toString(), QStringLiteral("class: missing"));
         QCOMPARE(ModelState::classNames().size(), 9);
     }
 
