@@ -351,9 +351,10 @@ private slots:
     void comparison_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QJsonValue>(
-            "reference");                    // the comparison's value at path; undefined: none
-        QTest::addColumn<QString>("marked"); // path=Difference, for rows the change marks
+        // The comparison's value at path (undefined: none), and path=Difference for the rows the
+        // change marks.
+        QTest::addColumn<QJsonValue>("reference");
+        QTest::addColumn<QString>("marked");
         const auto row = [](const char *name, const char *path, const QJsonValue &reference,
                             const char *marked) {
             QTest::newRow(name) << QString::fromUtf8(path) << reference
