@@ -253,8 +253,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QJsonValue>("stored"); // undefined: refused
         QTest::addColumn<QString>("message");
-        const QJsonObject p = saved<ModelCalyth>();
-        const QJsonObject k = saved<Model_QuorParam>();
+        const QJsonObject p = saved<ModelCalyth>(), k = saved<Model_QuorParam>();
         QJsonObject m = p; // its rows no longer line up with the declared members
         m.remove(QLatin1String("m_text1"));
         const QString name = QStringLiteral("m_containerList[0].name");

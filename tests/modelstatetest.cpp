@@ -163,17 +163,6 @@ QJsonObject edited(const QJsonObject &document, const QString &path, const QJson
 
 const QJsonValue Remove(QJsonValue::Undefined);
 
-// Runs f on a thread with a stack of 256 KiB, where a function that recursed along a document
-// nested as deep as Qt's parser reads would overflow.
-template<typename F>
-void onSmallStack(F f)
-{
-    const std::unique_ptr<QThread> thread(QThread::create(std::move(f)));
-    thread->setStackSize(256 * 1024);
-    thread->start();
-    thread->wait();
-}
-
 // levels of arrays or objects ({"a": ...}) around leaf, as text read by Qt's parser.
 QJsonValue nested(int levels, bool objects, int leaf)
 {
@@ -385,9 +374,7 @@ private Q_SLOTS:
         if (message.isEmpty())
             return;
         const auto model = std::make_unique<ModelCalyth>();
-        model->initParam(0x2D0000);
-        model->m_text1 = QStringLiteral("kept");
-        (*model->m_pOutputVecF)[1] = 7;
+        Filler{QRandomGenerator(1)}.fill(*model);
         const QJsonObject before = ModelState::save(*model);
         ModelStateError error;
         QVERIFY(!ModelState::restore(*model, bad, &error));
@@ -440,7 +427,9 @@ private Q_SLOTS:
         QStringList failures;
         QByteArray texts[2];
         QJsonObject patched = before;
-        onSmallStack([&] {
+        // On a stack of 256 KiB, where a function that recursed along such a document would
+        // overflow.
+        const std::unique_ptr<QThread> thread(QThread::create([&] {
             const auto model = std::make_unique<ModelCalyth>();
             const QJsonObject saved = ModelState::save(*model);
             if (ModelState::restore(*model, after) || ModelState::check(before))
@@ -456,7 +445,10 @@ private Q_SLOTS:
                 failures << "compare back";
             texts[0] = ModelState::toJson(after);
             texts[1] = ModelState::toJson(after, ModelState::Compact);
-        });
+        }));
+        thread->setStackSize(256 * 1024);
+        thread->start();
+        thread->wait();
         QCOMPARE(failures, QStringList());
         QVERIFY(patched == after);
         for (const QByteArray &text : texts)
