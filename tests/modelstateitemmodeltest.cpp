@@ -1,31 +1,23 @@
 // The item model over state documents: its rows against Qt's model checks, incremental updates
 // against a fresh model, edits against restore(), and the comparison marks.
 
-#include <model/bankplayer/modelbankplayer.h>
-#include <model/ic/modelic.h>
-#include <model/keyboard/model_quorparam.h>
-#include <model/processor/modelcalyth.h>
-#include <model/records/model_api_param.h>
-#include <model/records/model_osdparam.h>
-#include <model/records/model_protocoldata.h>
-#include <model/scene/modelscene.h>
-#include <model/state/modelstateitemmodel.h>
-#include <model/topology/model_topology_param.h>
+#include "memberlists.h"
 
-#include <QtCore/QJsonArray>
-#include <QtCore/QRandomGenerator>
-#include <QtTest/QAbstractItemModelTester>
+#include <model/state/modelstateitemmodel.h>
+
 #include <QtTest/QtTest>
 
 #include <memory>
 
 using Model = ModelStateItemModel;
+using D = ModelStateDifference;
+using Tester = QAbstractItemModelTester;
 
 namespace {
 
 // The smallest tree of each model that has one, so that the model checks visit every row.
 template<typename T>
-QJsonObject saved(int code = 0)
+QJsonObject saved(int code = 0x2C0200)
 {
     const auto object = std::make_unique<T>();
     if constexpr (std::is_same_v<T, Model_QuorParam>)
@@ -35,23 +27,29 @@ QJsonObject saved(int code = 0)
     return ModelState::save(*object);
 }
 
-QJsonObject processor()
+// Calls f on every row's value cell, depth first, and goes below the rows for which it says so.
+template<typename F>
+void forEachRow(const QAbstractItemModel &model, F f, const QModelIndex &parent = {})
 {
-    return saved<ModelCalyth>(0x2C0200);
+    for (int r = 0; r < model.rowCount(parent); ++r) {
+        const QModelIndex i = model.index(r, Model::ValueColumn, parent);
+        if (f(i))
+            forEachRow(model, f, i.siblingAtColumn(0));
+    }
 }
 
 // Every row, depth first, with what each column and role shows: two models are alike if these are.
-QStringList rows(const QAbstractItemModel &model, const QModelIndex &parent = {})
+QStringList rows(const QAbstractItemModel &model)
 {
     QStringList all;
-    for (int r = 0; r < model.rowCount(parent); ++r) {
-        const QModelIndex i = model.index(r, 0, parent);
+    forEachRow(model, [&](const QModelIndex &i) {
         QStringList row{i.data(Model::PathRole).toString(),
                         QString::number(i.data(Model::DifferenceRole).toInt())};
         for (int c = 0; c < Model::ColumnCount; ++c)
             row << i.siblingAtColumn(c).data().toString();
-        all << row.join(QLatin1Char('|')) << rows(model, i);
-    }
+        all << row.join(QLatin1Char('|'));
+        return true;
+    });
     return all;
 }
 
@@ -61,16 +59,18 @@ bool related(const QString &path, const QStringList &paths)
     return std::any_of(paths.cbegin(), paths.cend(), [&](const QString &p) {
         const QString &shorter = p.size() < path.size() ? p : path;
         const QString &longer = p.size() < path.size() ? path : p;
+        // Equal, or the longer one goes on with a member or an element.
         return longer.startsWith(shorter)
-            && (longer.size() == shorter.size() || longer.at(shorter.size()) == QLatin1Char('.')
-                || longer.at(shorter.size()) == QLatin1Char('['));
+            && QStringLiteral(".[").contains(longer.mid(shorter.size(), 1));
     });
 }
 
-// A random change somewhere below value: a leaf changed, an entry appended or dropped, an array
-// become null or a null become an array.
-QJsonValue changed(const QJsonValue &value, QRandomGenerator &random)
+// count random changes somewhere below value: a leaf changed, an entry appended or dropped, an
+// array become null or a null become an array.
+QJsonValue changed(const QJsonValue &value, QRandomGenerator &random, int count = 1)
 {
+    if (count > 1)
+        return changed(changed(value, random, count - 1), random);
     if (value.isObject()) {
         QJsonObject object = value.toObject();
         const QString key = object.keys().at(int(random.bounded(object.size())));
@@ -108,15 +108,12 @@ private slots:
     void modelChecks_data()
     {
         QTest::addColumn<QJsonObject>("document");
-        QTest::newRow("ModelCalyth") << processor();
-        QTest::newRow("ModelScene") << saved<ModelScene>(0x2C0200);
-        QTest::newRow("ModelBankPlayer") << saved<ModelBankPlayer>();
-        QTest::newRow("ModelIC") << saved<ModelIC>();
-        QTest::newRow("Model_QuorParam") << saved<Model_QuorParam>();
-        QTest::newRow("model_topology_param") << saved<model_topology_param>();
-        QTest::newRow("model_API_param") << saved<model_API_param>();
-        QTest::newRow("model_Protocoldata") << saved<model_Protocoldata>();
-        QTest::newRow("model_OsdParam") << saved<model_OsdParam>();
+        for (const QJsonObject &document :
+             {saved<ModelCalyth>(), saved<ModelScene>(), saved<ModelBankPlayer>(), saved<ModelIC>(),
+              saved<Model_QuorParam>(), saved<model_topology_param>(), saved<model_API_param>(),
+              saved<model_Protocoldata>(), saved<model_OsdParam>()})
+            QTest::addRow("%s", qPrintable(document[QLatin1String("class")].toString()))
+                << document;
     }
 
     // Qt's checks on every row, alone and against a comparison that differs in every way; every
@@ -125,29 +122,26 @@ private slots:
     {
         QFETCH(QJsonObject, document);
         Model model;
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        Tester tester(&model, Tester::FailureReportingMode::Fatal);
         model.setDocument(document);
         QCOMPARE(ModelState::classNames().count(document.value(QLatin1String("class")).toString()),
                  1);
-        QStringList leaves;
-        std::function<void(const QModelIndex &)> visit = [&](const QModelIndex &parent) {
-            for (int r = 0; r < model.rowCount(parent); ++r) {
-                const QModelIndex i = model.index(r, Model::ValueColumn, parent);
-                const QJsonValue v = i.data(Model::ValueRole).toJsonValue();
-                const bool leaf = !v.isArray() && !v.isObject() && !v.isNull();
-                QCOMPARE(bool(i.flags() & Qt::ItemIsEditable), leaf && (parent.isValid() || r > 1));
-                leaves << i.data(Model::PathRole).toString();
-                visit(i.siblingAtColumn(0));
-            }
-        };
-        visit({});
-        QCOMPARE(model.indexOfPath(leaves.last()).data(Model::PathRole).toString(), leaves.last());
+        QString last;
+        QStringList wrong;
+        forEachRow(model, [&](const QModelIndex &i) {
+            const QJsonValue v = i.data(Model::ValueRole).toJsonValue();
+            const bool leaf = !v.isArray() && !v.isObject() && !v.isNull();
+            last = i.data(Model::PathRole).toString();
+            if (bool(i.flags() & Qt::ItemIsEditable)
+                != (leaf && (i.parent().isValid() || i.row() > 1)))
+                wrong << last;
+            return true;
+        });
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(model.indexOfPath(last).data(Model::PathRole).toString(), last);
 
         QRandomGenerator random(1);
-        QJsonObject other = document;
-        for (int i = 0; i < 12; ++i)
-            other = changed(other, random).toObject();
+        const QJsonObject other = changed(document, random, 12).toObject();
         model.setComparisonDocument(other);
         QCOMPARE(model.differences().size(), ModelState::compare(other, document).size());
         model.setDocument(other);
@@ -161,28 +155,27 @@ private slots:
         QTest::addColumn<QJsonObject>("compared"); // empty: no comparison
         QTest::addColumn<quint32>("built");        // how many rows of three the test builds
         QRandomGenerator random(3);
-        const auto randomRows = [&](const char *name, const QJsonObject &document, int count) {
-            for (int seed = 1; seed <= count; ++seed) {
-                QJsonObject next = document;
-                QJsonObject compared = document;
+        for (const QJsonObject &document :
+             {saved<ModelCalyth>(), saved<ModelScene>(), saved<Model_QuorParam>()}) {
+            for (int seed = 1; seed <= (document.contains(QLatin1String("m_map")) ? 2 : 6);
+                 ++seed) {
+                QJsonObject next = document, compared = seed % 2 ? document : QJsonObject();
                 for (int i = 0; i < 8; ++i) {
                     next = changed(next, random).toObject();
-                    compared = seed % 2 ? changed(compared, random).toObject() : QJsonObject();
+                    compared = compared.isEmpty() ? compared : changed(compared, random).toObject();
                 }
-                QTest::addRow("%s %d", name, seed) << document << next << compared << 2u;
+                QTest::addRow("%s %d", qPrintable(document[QLatin1String("class")].toString()),
+                              seed)
+                    << document << next << compared << 2u;
             }
-        };
-        randomRows("processor", processor(), 6);
-        randomRows("scene", saved<ModelScene>(0x2C0200), 6);
-        randomRows("keyboard", saved<Model_QuorParam>(), 2);
+        }
         // An entry that only the comparison keeps, and one that comes back: its rows below switch
         // between the two documents' values and marks.
-        QJsonObject two = processor();
-        QJsonArray containers = two.value(QLatin1String("m_containerList")).toArray();
-        containers.append(containers.at(0));
-        two[QLatin1String("m_containerList")] = containers;
-        QTest::newRow("entry left to the comparison") << two << processor() << two << 3u;
-        QTest::newRow("entry back from the comparison") << processor() << two << two << 3u;
+        QJsonObject two = saved<ModelCalyth>();
+        const QJsonValue container = two.value(QLatin1String("m_containerList"))[0];
+        QVERIFY(ModelState::apply(two, {{D::Added, "m_containerList[1]", {}, container}}));
+        QTest::newRow("entry left to the comparison") << two << saved<ModelCalyth>() << two << 3u;
+        QTest::newRow("entry back from the comparison") << saved<ModelCalyth>() << two << two << 3u;
     }
 
     // Random changes, then setDocument(), with some rows built as a view would: the rows equal a
@@ -200,8 +193,7 @@ private slots:
             paths << d.path;
 
         Model model(document);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        Tester tester(&model, Tester::FailureReportingMode::Fatal);
         model.setComparisonDocument(compared);
         QRandomGenerator random(7);
         QVector<std::tuple<QString, QString, QPersistentModelIndex>> indexes;
@@ -209,34 +201,29 @@ private slots:
         const auto shown = [](const QModelIndex &i) {
             return i.data().toString() + QString::number(i.data(Model::DifferenceRole).toInt());
         };
-        std::function<void(const QModelIndex &)> keep = [&](const QModelIndex &parent) {
-            for (int r = 0; r < model.rowCount(parent); ++r) {
-                const QModelIndex i = model.index(r, Model::ValueColumn, parent);
-                const QString path = i.data(Model::PathRole).toString();
-                indexes.append({path, shown(i), i});
-                counts.insert(path, model.rowCount(i.siblingAtColumn(0)));
-                if (random.bounded(3u) < built)
-                    keep(i.siblingAtColumn(0));
-            }
-        };
-        keep({});
+        forEachRow(model, [&](const QModelIndex &i) {
+            const QString path = i.data(Model::PathRole).toString();
+            indexes.append({path, shown(i), i});
+            counts.insert(path, model.rowCount(i.siblingAtColumn(0)));
+            return random.bounded(3u) < built;
+        });
         QStringList signalled;
-        const auto note
-            = [&](const QModelIndex &i) { signalled << i.data(Model::PathRole).toString(); };
+        const auto note = [&](const QModelIndex &i, int rows) {
+            signalled << i.data(Model::PathRole).toString();
+            counts[signalled.last()] += rows;
+        };
         connect(&model, &QAbstractItemModel::dataChanged, this,
                 [&](const QModelIndex &a, const QModelIndex &b) {
                     for (int r = a.row(); r <= b.row(); ++r)
-                        note(a.siblingAtRow(r));
+                        note(a.siblingAtRow(r), 0);
                 });
         connect(&model, &QAbstractItemModel::rowsInserted, this,
                 [&](const QModelIndex &parent, int first, int last) {
-                    note(parent);
-                    counts[parent.data(Model::PathRole).toString()] += last - first + 1;
+                    note(parent, last - first + 1);
                 });
         connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
                 [&](const QModelIndex &parent, int first, int last) {
-                    note(parent);
-                    counts[parent.data(Model::PathRole).toString()] -= last - first + 1;
+                    note(parent, first - last - 1);
                 });
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
 
@@ -266,12 +253,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QJsonValue>("stored"); // undefined: refused
         QTest::addColumn<QString>("message");
-        const QJsonObject p = processor();
-        const QJsonObject k = saved<Model_QuorParam>();
+        const QJsonObject p = saved<ModelCalyth>(), k = saved<Model_QuorParam>();
         QJsonObject m = p; // its rows no longer line up with the declared members
         m.remove(QLatin1String("m_text1"));
         const QString name = QStringLiteral("m_containerList[0].name");
-        const QString long41(41, QLatin1Char('a'));
         const QJsonValue no(QJsonValue::Undefined);
         const QString int32 = QStringLiteral("expected an integer from -2147483648 to 2147483647");
         const QString bytes40 = QStringLiteral("expected a string of 40 bytes (U+0000 to U+00FF)");
@@ -290,7 +275,7 @@ private slots:
         QTest::newRow("string escapes")    << p << "m_text1"        << "a\\x0a\\\\" << QJsonValue("a\n\\") << "";
         QTest::newRow("string bad escape") << p << "m_text1"        << "a\\n"       << no               << "expected \\\\ or \\xHH at character 1";
         QTest::newRow("bytes filled up")   << p << name             << "Wall"       << QJsonValue("Wall" + QString(36, QChar(0))) << "";
-        QTest::newRow("bytes too long")    << p << name             << long41       << no               << bytes40 + ", found 41 characters";
+        QTest::newRow("bytes too long")    << p << name             << QString(41, 'a') << no           << bytes40 + ", found 41 characters";
         QTest::newRow("bytes beyond U+FF") << p << name             << "\u20ac"     << no               << bytes40 + ", found U+20ac at character 0";
         QTest::newRow("map key")           << k << "m_map[1].key"   << "2"          << QJsonValue(2)    << "";
         QTest::newRow("map key twice")     << k << "m_map[1].key"   << "1"          << no               << "key 1 given twice";
@@ -299,6 +284,7 @@ private slots:
         // clang-format on
     }
 
+    // A text typed into a value cell: stored as the class's type, or refused with the reason.
     void edit()
     {
         QFETCH(QJsonObject, document);
@@ -314,12 +300,12 @@ private slots:
         QCOMPARE(model.setData(index, text), !stored.isUndefined());
         QCOMPARE(model.editError().message, message);
         QCOMPARE(refused.count(), message.isEmpty() ? 0 : 1);
+        QCOMPARE(edited.count(), stored.isUndefined() ? 0 : 1);
         if (stored.isUndefined()) {
             QCOMPARE(model.document(), document);
             return;
         }
         QCOMPARE(index.data(Model::ValueRole).toJsonValue(), stored);
-        QCOMPARE(edited.count(), 1);
         QVERIFY(ModelState::check(model.document()));
         QCOMPARE(ModelState::compare(document, model.document()).size(), 1);
     }
@@ -333,47 +319,30 @@ private slots:
                                      QString(31, QLatin1Char('a')), QStringLiteral("\u0100"),
                                      QJsonValue::Null, true, QJsonArray{}, QJsonObject{}};
         // clang-format on
-        const QJsonObject documents[] = {processor(), saved<Model_QuorParam>()};
         QRandomGenerator random(7);
-        for (const QJsonObject &document : documents) {
+        for (const QJsonObject &document : {saved<ModelCalyth>(), saved<Model_QuorParam>()}) {
             Model model(document);
             QVector<QModelIndex> leaves;
-            std::function<void(const QModelIndex &)> visit = [&](const QModelIndex &parent) {
-                for (int r = 0; r < model.rowCount(parent); ++r) {
-                    const QModelIndex i = model.index(r, Model::ValueColumn, parent);
-                    if (i.flags() & Qt::ItemIsEditable)
-                        leaves << i;
-                    visit(i.siblingAtColumn(0));
-                }
-            };
-            visit({});
+            forEachRow(model, [&](const QModelIndex &i) {
+                if (i.flags() & Qt::ItemIsEditable)
+                    leaves << i;
+                return true;
+            });
             for (int n = 0; n < 400; ++n) {
                 const QModelIndex leaf = leaves.at(int(random.bounded(leaves.size())));
                 const QJsonValue value = values[random.bounded(int(std::size(values)))];
+                const QString path = leaf.data(Model::PathRole).toString();
                 const QJsonObject before = model.document();
+                QJsonObject edited = before;
+                QVERIFY(ModelState::apply(
+                    edited,
+                    {{D::Changed, path, leaf.data(Model::ValueRole).toJsonValue(), value}}));
                 const bool taken
                     = model.setData(leaf, QVariant::fromValue(value), Model::ValueRole);
-                // The document with the value in place, built by hand along the index's parents.
-                QJsonValue edited = value;
-                for (QModelIndex i = leaf; i.isValid(); i = i.parent()) {
-                    const QJsonValue container = i.parent().isValid()
-                        ? i.parent().data(Model::ValueRole).toJsonValue()
-                        : QJsonValue(before);
-                    if (container.isArray()) {
-                        QJsonArray a = container.toArray();
-                        a[i.row()] = edited;
-                        edited = a;
-                    } else {
-                        QJsonObject o = container.toObject();
-                        o[i.siblingAtColumn(0).data().toString()] = edited;
-                        edited = o;
-                    }
-                }
                 ModelStateError error;
-                QVERIFY2(ModelState::check(edited.toObject(), &error) == taken,
-                         qPrintable(leaf.data(Model::PathRole).toString() + QLatin1String(": ")
-                                    + error.toString()));
-                QCOMPARE(model.document(), taken ? edited.toObject() : before);
+                QVERIFY2(ModelState::check(edited, &error) == taken,
+                         qPrintable(path + QLatin1String(": ") + error.toString()));
+                QCOMPARE(model.document(), taken ? edited : before);
             }
         }
     }
@@ -381,24 +350,22 @@ private slots:
     void comparison_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QJsonValue>(
-            "reference");                        // the comparison's value at path; undefined: none
-        QTest::addColumn<QStringList>("marked"); // path=Difference, for rows the change marks
-        QTest::newRow("changed leaf")
-            << "m_containerList[0].value3" << QJsonValue(9)
-            << QStringList{"m_containerList=4", "m_containerList[0]=4",
-                           "m_containerList[0].value3=1", "m_containerList[0].value2=0"};
-        QTest::newRow("removed entry")
-            << "m_pOutputVecF[1]" << QJsonValue(5)
-            << QStringList{"m_pOutputVecF=4", "m_pOutputVecF[0]=0", "m_pOutputVecF[1]=3"};
-        QTest::newRow("added entry")
-            << "m_inputBoardNameList[0]" << QJsonValue(QJsonValue::Undefined)
-            << QStringList{"m_inputBoardNameList=4", "m_inputBoardNameList[0]=2"};
-        QTest::newRow("removed record")
-            << "m_containerList[1]" << QJsonValue(QJsonObject{{"value1", 3}})
-            << QStringList{"m_containerList[1]=3", "m_containerList[1].value1=3"};
-        QTest::newRow("another type") << "m_pOutputVecA" << QJsonValue(QJsonValue::Null)
-                                      << QStringList{"m_pOutputVecA=1", "m_pOutputVecA[0]=0"};
+        // The comparison's value at path (undefined: none), and path=Difference for the rows the
+        // change marks.
+        QTest::addColumn<QJsonValue>("reference");
+        QTest::addColumn<QString>("marked");
+        const auto row = [](const char *name, const char *path, const QJsonValue &reference,
+                            const char *marked) {
+            QTest::newRow(name) << QString::fromUtf8(path) << reference
+                                << QString::fromUtf8(marked);
+        };
+        // clang-format off
+        row("changed leaf",   "m_containerList[0].value3", 9, "m_containerList=4 m_containerList[0]=4 m_containerList[0].value3=1 m_containerList[0].value2=0");
+        row("removed entry",  "m_pOutputVecF[1]",          5, "m_pOutputVecF=4 m_pOutputVecF[0]=0 m_pOutputVecF[1]=3");
+        row("added entry",    "m_inputBoardNameList[0]",   QJsonValue::Undefined, "m_inputBoardNameList=4 m_inputBoardNameList[0]=2");
+        row("removed record", "m_containerList[1]",        QJsonObject{{"value1", 3}}, "m_containerList[1]=3 m_containerList[1].value1=3");
+        row("another type",   "m_pOutputVecA",             QJsonValue::Null, "m_pOutputVecA=1 m_pOutputVecA[0]=0");
+        // clang-format on
     }
 
     // The comparison's own entries appear as rows of their own, with its values; ending the
@@ -407,36 +374,21 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QJsonValue, reference);
-        QFETCH(QStringList, marked);
-        // path is "member", "member[i]" or "member[i].field"; an entry one past the end is added.
-        const QJsonObject document = processor();
-        const QStringList parts
-            = path.split(QRegularExpression(QStringLiteral("[\\[\\].]+")), Qt::SkipEmptyParts);
-        QJsonObject other = document;
-        if (parts.size() == 1) {
-            other[path] = reference;
-        } else {
-            QJsonArray array = document.value(parts.at(0)).toArray();
-            const int entry = parts.at(1).toInt();
-            QJsonValue value = reference;
-            if (parts.size() > 2) {
-                QJsonObject record = array.at(entry).toObject();
-                record[parts.at(2)] = reference;
-                value = record;
-            }
-            if (value.isUndefined())
-                array.removeAt(entry);
-            else if (entry == array.size())
-                array.append(value);
-            else
-                array[entry] = value;
-            other[parts.at(0)] = array;
-        }
-
+        QFETCH(QString, marked);
+        // The comparison holds reference at path (one past the end of an array: a new entry),
+        // or no path at all.
+        const QJsonObject document = saved<ModelCalyth>();
         Model model(document);
+        const QModelIndex at = model.indexOfPath(path);
+        const auto kind = reference.isUndefined() ? D::Removed
+            : at.isValid()                        ? D::Changed
+                                                  : D::Added;
+        QJsonObject other = document;
+        QVERIFY(ModelState::apply(
+            other, {{kind, path, at.data(Model::ValueRole).toJsonValue(), reference}}));
         const QStringList before = rows(model);
         model.setComparisonDocument(other);
-        for (const QString &m : marked) {
+        for (const QString &m : marked.split(QLatin1Char(' '))) {
             const QModelIndex i = model.indexOfPath(m.section(QLatin1Char('='), 0, 0));
             QVERIFY2(i.isValid(), qPrintable(m));
             QCOMPARE(i.data(Model::DifferenceRole).toInt(), m.section(QLatin1Char('='), 1).toInt());
@@ -449,20 +401,19 @@ private slots:
         QCOMPARE(rows(model), before);
     }
 
-    // findPaths() walks the document itself: it finds what the rows would show.
+    // findPaths() walks the document itself: it finds what the rows would show, the paths and the
+    // values of all but the arrays.
     void findPaths()
     {
-        Model model(processor());
+        Model model(saved<ModelCalyth>());
         const QStringList all = rows(model);
         for (const char *text : {"value3", "[1]", "128", "list of", "CALYTH"}) {
             QStringList expected;
             for (const QString &row : all) {
                 const QStringList columns = row.split(QLatin1Char('|'));
+                const QModelIndex i = model.indexOfPath(columns.at(0));
                 if (columns.at(0).contains(text, Qt::CaseInsensitive)
-                    || (!model.indexOfPath(columns.at(0))
-                             .data(Model::ValueRole)
-                             .toJsonValue()
-                             .isArray()
+                    || (!i.data(Model::ValueRole).toJsonValue().isArray()
                         && columns.at(3).contains(text, Qt::CaseInsensitive)))
                     expected << columns.at(0);
             }

@@ -4,10 +4,6 @@
 
 #include <model/state/modelstate.h>
 
-#include <QtCore/QCryptographicHash>
-#include <QtCore/QJsonDocument>
-#include <QtCore/QRandomGenerator>
-#include <QtCore/QThread>
 #include <QtTest/QtTest>
 
 #include <cstring>
@@ -18,95 +14,47 @@ using namespace StateCodec;
 
 namespace {
 
-// The first difference of two documents, for failure messages.
-QByteArray firstDifference(const QJsonObject &before, const QJsonObject &after)
-{
-    const auto differences = ModelState::compare(before, after);
-    if (differences.isEmpty())
-        return "none";
-    const ModelStateDifference &d = differences.first();
-    return (d.path + QLatin1String(": ")
-            + QString::fromUtf8(
-                QJsonDocument(QJsonArray{d.before, d.after}).toJson(QJsonDocument::Compact)))
-        .toUtf8();
-}
-
+// A failure names the first path where the documents differ.
 #define COMPARE_DOCUMENTS(actual, expected)                                                        \
-    QVERIFY2((actual) == (expected), firstDifference(expected, actual).constData())
-
-// Through text as a file would hold it, then into an object that holds something else, then
-// saved again: the document must come back identical.
-template<typename T>
-void checkRoundTrip(const QJsonObject &saved, T &other)
-{
-    QJsonParseError parse{};
-    const QJsonDocument text = QJsonDocument::fromJson(ModelState::toJson(saved), &parse);
-    QCOMPARE(parse.errorString(), QJsonParseError{}.errorString());
-    COMPARE_DOCUMENTS(text.object(), saved);
-    ModelStateError error;
-    QVERIFY2(ModelState::restore(other, text.object(), &error), qPrintable(error.toString()));
-    COMPARE_DOCUMENTS(ModelState::save(other), saved);
-}
+    QVERIFY2((actual) == (expected),                                                               \
+             qPrintable(ModelState::compare(expected, actual).value(0).path))
 
 // Random values in every member, driven by the same member lists: containers of zero to three
 // elements, null and non-null owned pointers, every integer over its whole range, doubles from
-// random bits (NaN, infinities, negative zero and subnormals included), strings of any UTF-16
-// units (lone surrogates included) and bytes of any value.
-class Filler
+// random bits (NaN, infinities, negative zero and subnormals included), strings of any UTF-16 units
+// (lone surrogates included) and bytes of any value.
+struct Filler
 {
-public:
-    explicit Filler(quint32 seed)
-        : m_random(seed)
-    { }
+    QRandomGenerator random;
 
     template<typename T>
     void fill(T &value)
     {
         if constexpr (std::is_integral_v<T>) {
-            value = T(m_random.generate64());
+            value = T(random.generate64());
         } else if constexpr (std::is_same_v<T, double>) {
             const double specials[] = {0.0, -0.0, qInf(), -qInf(), qQNaN(), 5e-324, 0.1};
-            const quint64 bits = m_random.generate64();
-            if (bits % 4 == 0) {
+            const quint64 bits = random.generate64();
+            std::memcpy(&value, &bits, sizeof value);
+            if (bits % 4 == 0)
                 value = specials[(bits >> 8) % std::size(specials)];
-            } else {
-                std::memcpy(&value, &bits, sizeof value);
-            }
-        } else if constexpr (std::is_same_v<T, QString>) {
-            value.resize(qsizetype(m_random.bounded(4)));
-            for (QChar &c : value)
-                c = QChar(char16_t(m_random.bounded(0x10000)));
-        } else if constexpr (std::is_same_v<T, QByteArray>) {
-            value.resize(qsizetype(m_random.bounded(4)));
-            for (char &c : value)
-                c = char(m_random.bounded(256));
+        } else if constexpr (std::is_same_v<T, QString> || std::is_same_v<T, QByteArray>) {
+            value.resize(qsizetype(random.bounded(4)));
+            for (auto &c : value)
+                c = std::decay_t<decltype(c)>(
+                    char16_t(random.bounded(sizeof c == 1 ? 256 : 65536)));
         } else if constexpr (std::is_array_v<T>) {
             for (auto &element : value)
                 fill(element);
         } else if constexpr (std::is_pointer_v<T>) {
             Codec<T>::release(value);
-            value = nullptr;
-            if (m_random.bounded(4) != 0) {
-                value = new std::remove_pointer_t<T>();
+            value = random.bounded(4) != 0 ? new std::remove_pointer_t<T>() : nullptr;
+            if (value)
                 fill(*value);
-            }
         } else if constexpr (HasMembers<T>::value) {
-            std::apply([&](const auto &...f) { (fillField(value, f), ...); }, Members<T>::list);
+            std::apply([&](const auto &...f) { (fill(value.*(f.member)), ...); }, Members<T>::list);
         } else {
             fillContainer(value);
-        }
-    }
-
-private:
-    template<typename C, typename F>
-    void fillField(C &object, const F &f)
-    {
-        using K = typename F::Kind;
-        if constexpr (std::is_same_v<K, ByteText<typename F::Type>>) {
-            for (auto &byte : object.*(f.member))
-                byte = std::decay_t<decltype(byte)>(m_random.bounded(256));
-        } else {
-            fill(object.*(f.member));
         }
     }
 
@@ -114,8 +62,8 @@ private:
     void fillContainer(QMap<K, V> &map)
     {
         map.clear();
-        for (int i = int(m_random.bounded(4)); i > 0; --i)
-            fill(map[K(m_random.generate())]);
+        for (int i = int(random.bounded(4)); i > 0; --i)
+            fill(map[K(random.generate())]);
     }
 
     template<typename Sequence>
@@ -123,63 +71,65 @@ private:
     {
         releaseOwned(sequence);
         sequence.clear();
-        for (int i = int(m_random.bounded(4)); i > 0; --i) {
+        for (int i = int(random.bounded(4)); i > 0; --i) {
             typename Sequence::value_type element{};
             fill(element);
             sequence.append(element);
         }
     }
-
-    QRandomGenerator m_random;
 };
+
+// The document of an object of class T with random contents.
+template<typename T>
+QJsonObject randomDocument(quint32 seed)
+{
+    const auto object = std::make_unique<T>();
+    Filler{QRandomGenerator(seed)}.fill(*object);
+    return ModelState::save(*object);
+}
+
+// Through text as a file would hold it, then into an object of random contents, then saved again:
+// the document must come back identical.
+template<typename T>
+void checkRoundTrip(const QJsonObject &saved, quint32 seed)
+{
+    const QJsonObject read = QJsonDocument::fromJson(ModelState::toJson(saved)).object();
+    COMPARE_DOCUMENTS(read, saved);
+    const auto other = std::make_unique<T>();
+    Filler{QRandomGenerator(seed)}.fill(*other);
+    ModelStateError error;
+    QVERIFY2(ModelState::restore(*other, read, &error), qPrintable(error.toString()));
+    COMPARE_DOCUMENTS(ModelState::save(*other), saved);
+}
+
+// Random trees of each class, saved, and round-tripped into other random trees.
+template<typename... T>
+void randomRoundTrips()
+{
+    for (quint32 seed = 1; seed <= 12; ++seed)
+        (checkRoundTrip<T>(randomDocument<T>(seed), seed + 100), ...);
+}
 
 using Document = std::function<QJsonObject()>;
 
 template<typename T, typename = void>
-struct HasInitParam : std::false_type
-{ };
+constexpr bool hasInitParam = false;
 template<typename T>
-struct HasInitParam<T, std::void_t<decltype(std::declval<T &>().initParam(0))>> : std::true_type
-{ };
+constexpr bool hasInitParam<T, std::void_t<decltype(std::declval<T &>().initParam(0))>> = true;
 
-// A model, new or built for a device code, saved; the document restores into a model of random
-// contents.
-// No code: as constructed.
-constexpr int New = INT_MIN;
-
+// A model, new (no code) or built for a device code, saved, and round-tripped.
 template<typename T>
-Document documentOf(int code = New)
+Document documentOf(int code = 0)
 {
     return [code] {
         const auto model = std::make_unique<T>();
-        if constexpr (HasInitParam<T>::value) {
-            if (code != New)
+        if constexpr (hasInitParam<T>)
+            if (code != 0)
                 model->initParam(code);
-        }
         const QJsonObject saved = ModelState::save(*model);
-        const auto other = std::make_unique<T>();
-        Filler(code + 1).fill(*other);
-        checkRoundTrip(saved, *other);
+        checkRoundTrip<T>(saved, quint32(code) + 1);
         return saved;
     };
-}
-
-// Random trees of each class, saved and restored into a new object.
-template<typename... T>
-void randomRoundTrips()
-{
-    const auto roundTrips = [](auto *type) {
-        using C = std::remove_pointer_t<decltype(type)>;
-        for (quint32 seed = 1; seed <= 12; ++seed) {
-            const auto object = std::make_unique<C>();
-            Filler(seed).fill(*object);
-            const auto other = std::make_unique<C>();
-            checkRoundTrip(ModelState::save(*object), *other);
-            if (QTest::currentTestFailed())
-                qWarning("%s seed %u", Q_FUNC_INFO, seed);
-        }
-    };
-    (roundTrips(static_cast<T *>(nullptr)), ...);
 }
 
 QJsonObject processorDocument()
@@ -190,49 +140,28 @@ QJsonObject processorDocument()
     return ModelState::save(*model);
 }
 
-// Sets the value at path ("m_outputRecAList[3].value2") inside document, or removes it when
-// value is undefined.
+// The document with value at path ("m_outputRecAList[3].value2"); an undefined value removes a
+// member.
 QJsonValue edited(const QJsonValue &node, QStringList path, const QJsonValue &value)
 {
     const QString step = path.takeFirst();
-    if (step.startsWith(QLatin1Char('['))) {
+    if (node.isArray()) {
         QJsonArray array = node.toArray();
-        const int index = step.mid(1, step.size() - 2).toInt();
-        if (path.isEmpty() && value.isUndefined())
-            array.removeAt(index);
-        else
-            array[index] = path.isEmpty() ? value : edited(array.at(index), path, value);
+        array[step.toInt()] = path.isEmpty() ? value : edited(node[step.toInt()], path, value);
         return array;
     }
     QJsonObject object = node.toObject();
-    if (path.isEmpty() && value.isUndefined())
-        object.remove(step);
-    else
-        object[step] = path.isEmpty() ? value : edited(object.value(step), path, value);
+    object.insert(step, path.isEmpty() ? value : edited(node[step], path, value));
     return object;
 }
 
 QJsonObject edited(const QJsonObject &document, const QString &path, const QJsonValue &value)
 {
-    QStringList steps;
-    static const QRegularExpression step(QStringLiteral("\\[\\d+\\]|[^.\\[]+"));
-    for (auto it = step.globalMatch(path); it.hasNext();)
-        steps << it.next().captured();
-    return edited(QJsonValue(document), steps, value).toObject();
+    const QRegularExpression separators(QStringLiteral("[.\\[\\]]+"));
+    return edited(document, path.split(separators, Qt::SkipEmptyParts), value).toObject();
 }
 
 const QJsonValue Remove(QJsonValue::Undefined);
-
-// Runs f on a thread with a stack of 256 KiB, where a function that recursed along a document
-// nested as deep as Qt's parser reads would overflow.
-template<typename F>
-void onSmallStack(F f)
-{
-    const std::unique_ptr<QThread> thread(QThread::create(std::move(f)));
-    thread->setStackSize(256 * 1024);
-    thread->start();
-    thread->wait();
-}
 
 // levels of arrays or objects ({"a": ...}) around leaf, as text read by Qt's parser.
 QJsonValue nested(int levels, bool objects, int leaf)
@@ -246,105 +175,71 @@ QJsonValue nested(int levels, bool objects, int leaf)
 
 // Random JSON for compare() and apply(): keys from an alphabet that holds every character a path
 // must quote, numbers of every kind, and a second document that shares most of the first.
-class RandomJson
+struct RandomJson
 {
-public:
-    explicit RandomJson(quint32 seed)
-        : m_random(seed)
-    { }
+    QRandomGenerator random;
+
+    QString key()
+    {
+        static const QString alphabet = QStringLiteral("ab.[]\"\\\n\u0000 \u00e9");
+        QString text;
+        for (int i = random.bounded(3); i > 0; --i)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        return text;
+    }
 
     QJsonValue value(int depth)
     {
-        switch (m_random.bounded(depth > 0 ? 8 : 5)) {
-        case 0:
-            return QJsonValue(QJsonValue::Null);
-        case 1:
-            return m_random.bounded(2) == 1;
-        case 2: {
-            const double numbers[] = {0, -1, 0.1, 1e300, -2.5e-300, 9007199254740993.0, 4294967296};
-            return numbers[m_random.bounded(int(std::size(numbers)))] * m_random.bounded(1, 4);
-        }
-        case 3:
-        case 4:
+        const double numbers[] = {0, -1, 0.1, 1e300, -2.5e-300, 9007199254740993.0, 4294967296};
+        const quint32 kind = random.bounded(depth > 0 ? 8 : 5);
+        if (kind < 2)
+            return kind == 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(random.bounded(2) == 1);
+        if (kind == 2)
+            return numbers[random.bounded(int(std::size(numbers)))] * random.bounded(1, 4);
+        if (kind < 5)
             return key();
-        case 5:
-        case 6: {
-            QJsonObject object;
-            for (int i = m_random.bounded(5); i > 0; --i)
-                object.insert(key(), value(depth - 1));
-            return object;
-        }
-        default: {
-            QJsonArray array;
-            for (int i = m_random.bounded(5); i > 0; --i)
-                array.append(value(depth - 1));
-            return array;
-        }
-        }
-    }
-
-    // v with a few changes: values replaced, members added and removed, arrays longer or
-    // shorter.
-    QJsonValue edited(const QJsonValue &v, int depth)
-    {
-        if (m_random.bounded(8) == 0)
-            return value(depth);
-        if (v.isObject()) {
-            QJsonObject object = v.toObject();
-            for (const QString &k : object.keys()) {
-                if (m_random.bounded(6) == 0)
-                    object.remove(k);
-                else
-                    object[k] = edited(object.value(k), depth - 1);
-            }
-            if (m_random.bounded(3) == 0)
-                object.insert(key(), value(depth - 1));
-            return object;
-        }
-        if (v.isArray()) {
-            QJsonArray array = v.toArray();
-            for (qsizetype i = 0; i < array.size(); ++i)
-                array[int(i)] = edited(array.at(int(i)), depth - 1);
-            for (int i = m_random.bounded(3); i > 0 && !array.isEmpty(); --i)
-                array.removeLast();
-            for (int i = m_random.bounded(3); i > 0; --i)
-                array.append(value(depth - 1));
-            return array;
-        }
-        return v;
+        QJsonArray array;
+        QJsonObject object;
+        for (int i = random.bounded(5); i > 0; --i)
+            kind == 7 ? array.append(value(depth - 1))
+                      : void(object.insert(key(), value(depth - 1)));
+        return kind == 7 ? QJsonValue(array) : QJsonValue(object);
     }
 
     QJsonObject document(int depth)
     {
         QJsonObject object;
-        for (int i = m_random.bounded(1, 8); i > 0; --i)
+        for (int i = random.bounded(1, 8); i > 0; --i)
             object.insert(key(), value(depth - 1));
         return object;
     }
 
-private:
-    QString key()
+    // v with a few changes: values replaced, members added and removed, arrays longer or shorter.
+    QJsonValue edited(const QJsonValue &v, int depth)
     {
-        static const QString alphabet = QStringLiteral("ab.[]\"\\\n\u0000 \u00e9");
-        QString text;
-        for (int i = m_random.bounded(3); i > 0; --i)
-            text += alphabet.at(m_random.bounded(int(alphabet.size())));
-        return text;
+        if (random.bounded(8) == 0)
+            return value(depth);
+        if (v.isObject()) {
+            QJsonObject object = v.toObject();
+            for (const QString &k : object.keys())
+                object.insert(k,
+                              random.bounded(6) == 0 ? Remove : edited(object.value(k), depth - 1));
+            if (random.bounded(3) == 0)
+                object.insert(key(), value(depth - 1));
+            return object;
+        }
+        if (!v.isArray())
+            return v;
+        QJsonArray array;
+        for (const QJsonValue &element : v.toArray())
+            array.append(edited(element, depth - 1));
+        for (int i = random.bounded(3); i > 0 && !array.isEmpty(); --i)
+            array.removeLast();
+        for (int i = random.bounded(3); i > 0; --i)
+            array.append(value(depth - 1));
+        return array;
     }
-
-    QRandomGenerator m_random;
 };
-
-// Pairs of documents of one class from random trees, one seed apart.
-template<typename T>
-QPair<QJsonObject, QJsonObject> randomPair(quint32 seed)
-{
-    const auto a = std::make_unique<T>();
-    const auto b = std::make_unique<T>();
-    Filler(seed).fill(*a);
-    Filler(seed + 1).fill(*b);
-    return {ModelState::save(*a), ModelState::save(*b)};
-}
 
 using PairMaker = std::function<QPair<QJsonObject, QJsonObject>(quint32)>;
 
@@ -403,136 +298,110 @@ private Q_SLOTS:
                          model_OsdParam>();
     }
 
+    // The path edited, its new value (Remove takes it out), the start of the expected message. The
+    // processor's rows restore as well; the other classes' trees are checked deep inside.
     void badDocuments_data()
     {
+        QTest::addColumn<QJsonObject>("document");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QJsonValue>("value");
-        QTest::addColumn<QString>("message");
-        // path to edit, new value (Remove takes it out), and the start of the expected message;
-        // the error names the same path.
-        const auto row = [](const char *name, const char *path, const QJsonValue &value,
-                            const char *message) {
-            QTest::newRow(name) << QString::fromUtf8(path) << value << QString::fromUtf8(message);
-        };
-        row("wrong class", "class", "ModelScene", "expected \"ModelCalyth\"");
-        row("no class", "class", Remove, "missing");
-        row("newer format", "format", 2, "format 2 is newer");
-        row("format zero", "format", 0, "expected a format version");
-        row("missing member", "m_value3", Remove, "missing");
-        row("unknown member", "m_value99", 1, "unknown member");
-        row("string for int", "m_value2", "2", "expected an integer");
-        row("int for string", "m_text1", 5, "expected a string, found 5");
-        row("byte of 300", "m_byte1", 300, "expected an integer from 0 to 255, found 300");
-        row("int beyond 32 bits", "m_value2", 2147483648.0,
-            "expected an integer from -2147483648 to 2147483647");
-        row("short beyond 16 bits", "m_shortBlock[6]", -32769,
-            "expected an integer from -32768 to 32767");
-        row("fraction for int", "m_outputRecAList[3].value2", 1.5, "expected an integer");
-        row("fixed array too short", "m_intBlock1", QJsonArray{1, 2},
-            "expected an array of 8, found 2 elements");
-        row("fixed array as object", "m_textBlock1", QJsonObject{},
-            "expected an array of 5, found an object");
-        row("record field missing", "m_sourceWindowList[1].x2", Remove, "missing");
-        row("record field unknown", "m_outputRecAList[0].value9", 0, "unknown member");
-        row("record as array", "m_outputRecBList[2]", QJsonArray{},
-            "expected an object, found an array");
-        row("name too short", "m_containerList[1].name", "abc", "expected a string of 40 bytes");
-        row("name beyond a byte", "m_containerList[1].name", QString(40, QChar(0x100)),
-            "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100");
-        row("owned vector as string", "m_pOutputVecA", "x", "expected an array");
-        row("owned vector element", "m_pLayerVec[5].value3", true, "expected an integer");
-        row("nested list element", "m_inputPortList[7].portValues6[3]",
-            QJsonValue(QJsonValue::Null), "expected an integer");
-        row("double as text", "m_doubleValue", "1.5", "expected a number");
+        QTest::addColumn<QString>("message"); // empty: check() alone
+        const auto row
+            = [](const char *name, const char *path, const QJsonValue &value, const char *message,
+                 const QJsonObject &document = processorDocument()) {
+                  QTest::newRow(name)
+                      << document << QString::fromUtf8(path) << value << QString::fromUtf8(message);
+              };
+        ModelScene scene;
+        scene.initParam(0x250300);
+        Model_QuorParam keyboard;
+        keyboard.m_map = {{1, 2}, {3, 4}};
+        const QJsonObject s = ModelState::save(scene), k = ModelState::save(keyboard);
+        const QJsonValue null(QJsonValue::Null);
+        // clang-format off
+        row("wrong class",            "class",                          "ModelScene",   "expected \"ModelCalyth\"");
+        row("no class",               "class",                          Remove,         "missing");
+        row("newer format",           "format",                         2,              "format 2 is newer");
+        row("format zero",            "format",                         0,              "expected a format version");
+        row("missing member",         "m_value3",                       Remove,         "missing");
+        row("unknown member",         "m_value99",                      1,              "unknown member");
+        row("string for int",         "m_value2",                       "2",            "expected an integer");
+        row("int for string",         "m_text1",                        5,              "expected a string, found 5");
+        row("byte of 300",            "m_byte1",                        300,            "expected an integer from 0 to 255, found 300");
+        row("int beyond 32 bits",     "m_value2",                       2147483648.0,   "expected an integer from -2147483648 to 2147483647");
+        row("short beyond 16 bits",   "m_shortBlock[6]",                -32769,         "expected an integer from -32768 to 32767");
+        row("fraction for int",       "m_outputRecAList[3].value2",     1.5,            "expected an integer");
+        row("fixed array too short",  "m_intBlock1",                    QJsonArray{1, 2}, "expected an array of 8, found 2 elements");
+        row("fixed array as object",  "m_textBlock1",                   QJsonObject{},  "expected an array of 5, found an object");
+        row("record field missing",   "m_sourceWindowList[1].x2",       Remove,         "missing");
+        row("record field unknown",   "m_outputRecAList[0].value9",     0,              "unknown member");
+        row("record as array",        "m_outputRecBList[2]",            QJsonArray{},   "expected an object, found an array");
+        row("name too short",         "m_containerList[1].name",        "abc",          "expected a string of 40 bytes");
+        row("name beyond a byte",     "m_containerList[1].name",        QString(40, QChar(0x100)), "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100");
+        row("owned vector as string", "m_pOutputVecA",                  "x",            "expected an array");
+        row("owned vector element",   "m_pLayerVec[5].value3",          true,           "expected an integer");
+        row("nested list element",    "m_inputPortList[7].portValues6[3]", null,        "expected an integer");
+        row("double as text",         "m_doubleValue",                  "1.5",          "expected a number");
+        row("scene bank layer",       "m_pBankVec[3].pLayerVec[200].flag1", 256,        "", s);
+        row("scene bank flags",       "m_pBankVec[15].pOutputFlagVec",  1,              "", s);
+        row("scene bank outputs",     "m_pBankOutputVec[2][31].value30", "",            "", s);
+        row("bank player item",       "m_items2[254].text5",            null,           "", ModelState::save(ModelBankPlayer()));
+        row("ic user",                "m_userList[39].value4",          Remove,         "", ModelState::save(ModelIC()));
+        row("key text",               "m_commonKeys[5][99].thirdString", QString(32, QLatin1Char('x')), "", k);
+        row("map key twice",          "m_map[1].key",                   1,              "", k);
+        row("slot text",              "m_slotTextsB[255]",              0,              "", ModelState::save(model_topology_param()));
+        row("protocol word",          "m_protoWord5",                   65536,          "", ModelState::save(model_Protocoldata()));
+        row("osd data",               "m_osdData",                      QStringLiteral("\u20AC"), "", ModelState::save(model_OsdParam()));
+        row("api number",             "m_apiNumber8",                   1e10,           "", ModelState::save(model_API_param()));
+        // clang-format on
     }
-    // A bad document changes nothing: the model saves as it did before the attempt.
+    // A bad document changes nothing: the model saves as it did before the attempt. Failures deep
+    // inside owned trees release what was built so far (the sanitizer build sees leaks).
     void badDocuments()
     {
+        QFETCH(QJsonObject, document);
         QFETCH(QString, path);
         QFETCH(QJsonValue, value);
         QFETCH(QString, message);
-        const QJsonObject bad = edited(processorDocument(), path, value);
-
+        const QJsonObject bad = edited(document, path, value);
+        // check() goes by the class the document names, so only a document of this class gives
+        // restore()'s error.
+        const bool otherClass = path == QLatin1String("class") && value.isString();
+        ModelStateError checked;
+        QVERIFY(ModelState::check(document) && !ModelState::check(bad, &checked));
+        if (!otherClass)
+            QCOMPARE(checked.path, path);
+        if (message.isEmpty())
+            return;
         const auto model = std::make_unique<ModelCalyth>();
-        model->initParam(0x2D0000);
-        model->m_text1 = QStringLiteral("kept");
-        (*model->m_pOutputVecF)[1] = 7;
+        Filler{QRandomGenerator(1)}.fill(*model);
         const QJsonObject before = ModelState::save(*model);
         ModelStateError error;
         QVERIFY(!ModelState::restore(*model, bad, &error));
         QCOMPARE(error.path, path);
         QVERIFY2(error.message.startsWith(message), qPrintable(error.message));
         COMPARE_DOCUMENTS(ModelState::save(*model), before);
-
-        // check() goes by the class the document names, so only a document of this class
-        // gives the same error.
-        ModelStateError checked;
-        QVERIFY(!ModelState::check(bad, &checked));
-        if (path != QLatin1String("class"))
-            QCOMPARE(checked.toString(), error.toString());
+        if (!otherClass)
+            QCOMPARE(checked.message, error.message);
     }
 
-    // Failures deep inside the owned trees of the other classes release what was built so far
-    // (the sanitizer build sees leaks) and leave the object as it was.
-    void badDocumentsOfOtherClasses_data()
-    {
-        QTest::addColumn<QJsonObject>("document");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QJsonValue>("value");
-        const auto row = [](const char *name, const auto &model, const char *path,
-                            const QJsonValue &value) {
-            QTest::newRow(name) << ModelState::save(model) << QString::fromUtf8(path) << value;
-        };
-        ModelScene scene;
-        scene.initParam(0x250300);
-        row("scene bank layer", scene, "m_pBankVec[3].pLayerVec[200].flag1", 256);
-        row("scene bank flags", scene, "m_pBankVec[15].pOutputFlagVec", 1);
-        row("scene bank outputs", scene, "m_pBankOutputVec[2][31].value30", "");
-        row("bank player item", ModelBankPlayer(), "m_items2[254].text5", QJsonValue::Null);
-        row("ic user", ModelIC(), "m_userList[39].value4", Remove);
-        Model_QuorParam keyboard;
-        row("key text", keyboard, "m_commonKeys[5][99].thirdString", QString(32, QLatin1Char('x')));
-        keyboard.m_map.insert(1, 2);
-        keyboard.m_map.insert(3, 4);
-        row("map key twice", keyboard, "m_map[1].key", 1);
-        row("slot text", model_topology_param(), "m_slotTextsB[255]", 0);
-        row("protocol word", model_Protocoldata(), "m_protoWord5", 65536);
-        row("osd data", model_OsdParam(), "m_osdData", QStringLiteral("\u20AC"));
-        row("api number", model_API_param(), "m_apiNumber8", 1e10);
-    }
-    void badDocumentsOfOtherClasses()
-    {
-        QFETCH(QJsonObject, document);
-        QFETCH(QString, path);
-        QFETCH(QJsonValue, value);
-        ModelStateError error;
-        QVERIFY(ModelState::check(document, &error));
-        QVERIFY(!ModelState::check(edited(document, path, value), &error));
-        QCOMPARE(error.path, path);
-    }
-
+    // An unknown class is refused with the known ones (a missing class is a bad document above).
     void check()
     {
         ModelStateError error;
-        QVERIFY(!ModelState::check(
-            QJsonObject{{QStringLiteral("class"), QStringLiteral("QObject")}}, &error));
-        QCOMPARE(error.path, QStringLiteral("class"));
-        QVERIFY(error.message.startsWith(QLatin1String("unknown class \"QObject\"")));
-        QVERIFY(!ModelState::check(QJsonObject{}, &error));
-        QCOMPARE(error.toString(), QStringLiteral("class: missing"));
+        QVERIFY(!ModelState::check({{QStringLiteral("class"), QStringLiteral("QObject")}}, &error));
+        QCOMPARE(error.toString(),
+                 QStringLiteral("class: unknown class \"QObject\"; known: ")
+                     + ModelState::classNames().join(QLatin1String(", ")));
         QCOMPARE(ModelState::classNames().size(), 9);
     }
 
     // A model's state restored whole: the model works on with it (the owned vectors are its own).
     void restoredModelLivesOn()
     {
-        const auto source = std::make_unique<ModelScene>();
+        const auto source = std::make_unique<ModelScene>(), target = std::make_unique<ModelScene>();
         source->initParam(0x250301);
-        (*(*source->m_pBankVec)[15].pLayerVec)[767].text = QStringLiteral("last");
-        const auto target = std::make_unique<ModelScene>();
         QVERIFY(ModelState::restore(*target, ModelState::save(*source)));
-        QCOMPARE((*(*target->m_pBankVec)[15].pLayerVec)[767].text, QStringLiteral("last"));
-        QVERIFY((*target->m_pBankVec)[15].pLayerVec != (*source->m_pBankVec)[15].pLayerVec);
         target->initParam(0x2C0200);
         QCOMPARE(target->m_pBankVec->size(), 16);
     }
@@ -552,16 +421,15 @@ private Q_SLOTS:
     {
         QFETCH(QString, member);
         QFETCH(bool, objects);
-        QJsonObject before = processorDocument();
-        QJsonObject after = before;
-        before.insert(member, nested(1023, objects, 1));
-        after.insert(member, nested(1023, objects, 2));
+        const QJsonObject before = edited(processorDocument(), member, nested(1023, objects, 1));
+        const QJsonObject after = edited(before, member, nested(1023, objects, 2));
         QVERIFY(!before.value(member).toVariant().isNull());
-
         QStringList failures;
         QByteArray texts[2];
         QJsonObject patched = before;
-        onSmallStack([&] {
+        // On a stack of 256 KiB, where a function that recursed along such a document would
+        // overflow.
+        const std::unique_ptr<QThread> thread(QThread::create([&] {
             const auto model = std::make_unique<ModelCalyth>();
             const QJsonObject saved = ModelState::save(*model);
             if (ModelState::restore(*model, after) || ModelState::check(before))
@@ -570,23 +438,25 @@ private Q_SLOTS:
                 failures << "restore changed the model";
             const auto differences = ModelState::compare(before, after);
             if (differences.size() != 1 || differences[0].kind != ModelStateDifference::Changed
-                || differences[0].path.size() < 1022 * 2)
-                failures << "compare";
+                || differences[0].path.size() < 1022 * 2
+                || !ModelState::apply(patched, differences))
+                failures << "compare or apply";
             if (ModelState::compare(after, before).size() != 1)
                 failures << "compare back";
-            if (!ModelState::apply(patched, differences))
-                failures << "apply";
             texts[0] = ModelState::toJson(after);
             texts[1] = ModelState::toJson(after, ModelState::Compact);
-        });
+        }));
+        thread->setStackSize(256 * 1024);
+        thread->start();
+        thread->wait();
         QCOMPARE(failures, QStringList());
         QVERIFY(patched == after);
         for (const QByteArray &text : texts)
             QVERIFY(QJsonDocument::fromJson(text).object() == after);
     }
 
-    // A container of millions of entries is checked before anything is reserved for it: its
-    // first bad entry is refused without building the others (the benchmarks count the cost).
+    // A container of millions of entries is checked before anything is reserved for it: its first
+    // bad entry is refused without building the others (the benchmarks count the cost).
     void largeContainers_data()
     {
         QTest::addColumn<int>("size");
@@ -603,21 +473,19 @@ private Q_SLOTS:
         QFETCH(bool, lastBad);
         QFETCH(QString, path);
         ModelScene scene;
-        QJsonObject document = ModelState::save(scene);
-        QJsonArray outputs = document.value(QLatin1String("m_pBankOutputVec")).toArray();
-        const QJsonValue record = lastBad ? outputs.at(0)[0] : QJsonValue(QJsonObject());
+        const QJsonObject document = ModelState::save(scene);
+        const QJsonValue record = lastBad ? document[QLatin1String("m_pBankOutputVec")][0][0]
+                                          : QJsonValue(QJsonObject());
         QJsonArray bank;
         for (int i = 0; i < size; ++i)
             bank.append(record);
         if (lastBad)
             bank[size - 1] = edited(record.toObject(), QStringLiteral("value30"), QString());
-        outputs[0] = bank;
-        document.insert(QLatin1String("m_pBankOutputVec"), outputs);
-
+        const QJsonObject bad = edited(document, QStringLiteral("m_pBankOutputVec[0]"), bank);
         ModelStateError error;
-        QVERIFY(!ModelState::restore(scene, document, &error));
+        QVERIFY(!ModelState::restore(scene, bad, &error));
         QCOMPARE(error.path, path);
-        QVERIFY(!ModelState::check(document, &error));
+        QVERIFY(!ModelState::check(bad, &error));
         QCOMPARE(error.path, path);
     }
 
@@ -630,7 +498,7 @@ private Q_SLOTS:
         const auto row = [](const char *name, const QString &key, const char *path) {
             QTest::newRow(name) << key << (path ? QString::fromUtf8(path) : key);
         };
-        row("plain", QStringLiteral("m_extra"), "m_extra");
+        row("plain", QStringLiteral("m_extra"), nullptr);
         row("letters and a space", QStringLiteral("gr\u00f6\u00dfe 2"), nullptr);
         row("dot", QStringLiteral("a.b"), "[\"a.b\"]");
         row("empty", QStringLiteral(""), "[\"\"]");
@@ -643,17 +511,16 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, path);
         const QJsonObject document = processorDocument();
-        const QString inRecord = QStringLiteral("m_outputRecAList[0]")
-            + (path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path);
-        QJsonObject record = document.value(QLatin1String("m_outputRecAList"))[0].toObject();
+        QJsonObject record = document[QLatin1String("m_outputRecAList")][0].toObject();
         record.insert(key, 1);
-        const QJsonObject recordKey
-            = edited(document, QStringLiteral("m_outputRecAList[0]"), record);
         QJsonObject topKey = document;
         topKey.insert(key, 1);
-
         for (const auto &[changed, expected] :
-             {qMakePair(topKey, path), qMakePair(recordKey, inRecord)}) {
+             {qMakePair(topKey, path),
+              qMakePair(
+                  edited(document, QStringLiteral("m_outputRecAList[0]"), record),
+                  QStringLiteral("m_outputRecAList[0]")
+                      + (path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path))}) {
             ModelStateError error;
             QVERIFY(!ModelState::check(changed, &error));
             QCOMPARE(error.path, expected);
@@ -661,8 +528,7 @@ private Q_SLOTS:
             QCOMPARE(differences.size(), 1);
             QCOMPARE(differences[0].path, expected);
             QJsonObject patched = document;
-            QVERIFY(ModelState::apply(patched, differences));
-            QVERIFY(patched == changed);
+            QVERIFY(ModelState::apply(patched, differences) && patched == changed);
         }
     }
 
@@ -671,13 +537,13 @@ private Q_SLOTS:
         QTest::addColumn<PairMaker>("pair");
         QTest::addColumn<quint32>("seeds");
         QTest::newRow("random JSON") << PairMaker([](quint32 seed) {
-            RandomJson random(seed);
+            RandomJson random{QRandomGenerator(seed)};
             const QJsonObject before = random.document(5);
             const QJsonValue after = random.edited(before, 5);
             return qMakePair(before, after.isObject() ? after.toObject() : random.document(5));
         }) << 200u;
         QTest::newRow("random JSON in a class's order") << PairMaker([](quint32 seed) {
-            RandomJson random(seed);
+            RandomJson random{QRandomGenerator(seed)};
             QJsonObject before = processorDocument();
             before.insert(QStringLiteral("m_pOutputVecA"), random.value(4));
             before.insert(QStringLiteral("m_x"), random.value(4));
@@ -686,7 +552,10 @@ private Q_SLOTS:
             return qMakePair(before, after);
         }) << 10u;
         // Every leaf differs in these.
-#define ROW(T, seeds) QTest::newRow(#T) << PairMaker(randomPair<T>) << seeds##u;
+#define ROW(T, seeds)                                                                              \
+    QTest::newRow(#T) << PairMaker([](quint32 seed) {                                              \
+        return qMakePair(randomDocument<T>(seed), randomDocument<T>(seed + 1));                    \
+    }) << seeds##u;
         ROW(ModelScene, 3) ROW(ModelIC, 3) ROW(Model_QuorParam, 1)
 #undef ROW
     }
@@ -706,7 +575,7 @@ private Q_SLOTS:
 
             // Every other change, then the rest.
             QVector<ModelStateDifference> part;
-            QStringList rest;
+            QStringList rest, left;
             for (const ModelStateDifference &d : differences) {
                 if (d.kind == ModelStateDifference::Changed && part.size() <= rest.size())
                     part << d;
@@ -715,7 +584,6 @@ private Q_SLOTS:
             }
             patched = before;
             QVERIFY(ModelState::apply(patched, part));
-            QStringList left;
             for (const ModelStateDifference &d : ModelState::compare(patched, after))
                 left << d.path;
             QCOMPARE(left, rest);
@@ -726,8 +594,6 @@ private Q_SLOTS:
             QCOMPARE(first.size(), qMin<qsizetype>(3, total));
             for (qsizetype i = 0; i < first.size(); ++i)
                 QCOMPARE(first[i].path, differences[i].path);
-            if (QTest::currentTestFailed())
-                qWarning("seed %u", seed);
         }
     }
 
@@ -738,38 +604,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         using D = ModelStateDifference;
         const QJsonValue none(QJsonValue::Undefined);
-        // The processor document holds m_value2 2, m_outputRecAList[3].value2 42 and an
-        // m_intBlock1 of 8 zeros.
-        const auto row = [](const char *name, const QVector<D> &ds, const char *path,
-                            const char *message) {
-            QTest::newRow(name) << ds << QString::fromUtf8(path) << QString::fromUtf8(message);
+        // The processor document holds m_value2 2, m_outputRecAList[3].value2 42 and an m_intBlock1
+        // of 8 zeros. No path given: the last difference's.
+        const auto row = [](const char *name, const char *message, const QVector<D> &ds,
+                            const char *path = nullptr) {
+            QTest::newRow(name) << ds << (path ? QString::fromUtf8(path) : ds.last().path)
+                                << QString::fromUtf8(message);
         };
-        row("other earlier value", {{D::Changed, "m_value2", 5, 6}}, "m_value2",
-            "expected 5, found 2");
-        row("changed missing", {{D::Changed, "m_nothing", 5, 6}}, "m_nothing", "missing");
-        row("added present", {{D::Added, "m_value2", none, 6}}, "m_value2", "present already");
-        row("removed other value", {{D::Removed, "m_outputRecAList[3].value2", 41, none}},
-            "m_outputRecAList[3].value2", "expected 41, found 42");
-        row("removed not last", {{D::Removed, "m_intBlock1[6]", 0, none}}, "m_intBlock1[6]",
-            "not the last element of an array of 8");
-        row("added after a gap", {{D::Added, "m_intBlock1[9]", none, 1}}, "m_intBlock1[9]",
-            "an array of 8 takes");
-        row("inside another",
-            {{D::Changed, "m_intBlock1", QJsonArray(), 1}, {D::Changed, "m_intBlock1[0]", 0, 1}},
-            "m_intBlock1[0]", "inside the difference at m_intBlock1");
-        row("holds another",
-            {{D::Changed, "m_intBlock1[0]", 0, 1}, {D::Changed, "m_intBlock1", QJsonArray(), 1}},
-            "m_intBlock1", "holds the difference at m_intBlock1[0]");
-        row("given twice", QVector<D>(2, {D::Changed, "m_value2", 0, 1}), "m_value2",
-            "given twice");
-        row("key of an array", {{D::Changed, "m_intBlock1.x", 0, 1}}, "m_intBlock1",
-            "expected an object, found an array");
-        row("index of a number", {{D::Changed, "m_value2[0][1]", 0, 1}}, "m_value2",
-            "expected an array, found 2");
-        row("inside a missing member", {{D::Added, "m_nothing.x", none, 1}}, "m_nothing",
-            "missing");
-        row("change without later value", {{D::Changed, "m_value2", 0, none}}, "m_value2",
-            "a change needs both values");
+        // clang-format off
+        row("other earlier value",        "expected 5, found 2",   {{D::Changed, "m_value2", 5, 6}});
+        row("changed missing",            "missing",               {{D::Changed, "m_nothing", 5, 6}});
+        row("added present",              "present already",       {{D::Added, "m_value2", none, 6}});
+        row("removed other value",        "expected 41, found 42", {{D::Removed, "m_outputRecAList[3].value2", 41, none}});
+        row("removed not last",           "not the last element of an array of 8", {{D::Removed, "m_intBlock1[6]", 0, none}});
+        row("added after a gap",          "an array of 8 takes",   {{D::Added, "m_intBlock1[9]", none, 1}});
+        row("inside another",             "inside the difference at m_intBlock1", {{D::Changed, "m_intBlock1", QJsonArray(), 1}, {D::Changed, "m_intBlock1[0]", 0, 1}});
+        row("holds another",              "holds the difference at m_intBlock1[0]", {{D::Changed, "m_intBlock1[0]", 0, 1}, {D::Changed, "m_intBlock1", QJsonArray(), 1}});
+        row("given twice",                "given twice",           QVector<D>(2, {D::Changed, "m_value2", 0, 1}));
+        row("key of an array",            "expected an object, found an array", {{D::Changed, "m_intBlock1.x", 0, 1}}, "m_intBlock1");
+        row("index of a number",          "expected an array, found 2", {{D::Changed, "m_value2[0][1]", 0, 1}}, "m_value2");
+        row("inside a missing member",    "missing",               {{D::Added, "m_nothing.x", none, 1}}, "m_nothing");
+        row("change without later value", "a change needs both values", {{D::Changed, "m_value2", 0, none}});
+        // clang-format on
         for (const char *bad :
              {"", "a..b", ".a", "a.", "a[01]", "a[-1]", "a[", "a[\"x]", "a]", "a\"b", "a[\"\\q\"]"})
             QTest::addRow("not a path: %s", bad)
@@ -792,24 +648,18 @@ private Q_SLOTS:
         QVERIFY(document == original);
     }
 
-    // Compact text is the indented text without its layout: for a document without a class,
-    // whose members are in name order, it is what Qt writes.
+    // Compact text is the indented text without its layout (the fingerprints pin it): for a
+    // document without a class, whose members are in name order, it is what Qt writes.
     void compactText()
     {
         for (quint32 seed = 1; seed <= 50; ++seed) {
-            RandomJson random(seed);
-            const QJsonObject document = random.document(6);
+            const QJsonObject document = RandomJson{QRandomGenerator(seed)}.document(6);
             QCOMPARE(ModelState::toJson(document, ModelState::Compact),
                      QJsonDocument(document).toJson(QJsonDocument::Compact));
         }
-        const QJsonObject processor = processorDocument();
-        const QByteArray compact = ModelState::toJson(processor, ModelState::Compact);
-        QVERIFY(compact.startsWith(
-            "{\"class\":\"ModelCalyth\",\"format\":1,\"m_deviceCode\":2425600,"));
-        QVERIFY(QJsonDocument::fromJson(compact).object() == processor);
-        QByteArray indented = ModelState::toJson(processor);
+        QByteArray indented = ModelState::toJson(processorDocument());
         indented.replace(": ", ":").replace(", ", ",").replace(' ', "").replace('\n', "");
-        QCOMPARE(compact, indented);
+        QCOMPARE(ModelState::toJson(processorDocument(), ModelState::Compact), indented);
     }
 };
 

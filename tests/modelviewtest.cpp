@@ -6,21 +6,13 @@
 #include <model/processor/modelcalyth.h>
 #include <model/state/modelstateitemmodel.h>
 
-#include <QtCore/QJsonArray>
-#include <QtCore/QProcess>
-#include <QtCore/QTemporaryDir>
-#include <QtGui/QImage>
 #include <QtTest/QtTest>
-#include <QtWidgets/QApplication>
-#include <QtWidgets/QDockWidget>
-#include <QtWidgets/QLabel>
-#include <QtWidgets/QLineEdit>
-#include <QtWidgets/QStatusBar>
-#include <QtWidgets/QTreeView>
+#include <QtWidgets/QtWidgets>
 
 #include <memory>
 
 using Model = ModelStateItemModel;
+using D = ModelStateDifference;
 
 class ModelViewTest : public QObject
 {
@@ -36,37 +28,19 @@ class ModelViewTest : public QObject
         return file.fileName();
     }
 
-    static QString currentPath(const QTreeView *tree)
-    {
-        return tree->currentIndex().data(Model::PathRole).toString();
-    }
-
-    // F2 on the current row, the value typed over, Return.
-    static void typeValue(QTreeView *tree, const QString &text)
-    {
-        QTest::keyClick(tree, Qt::Key_F2);
-        auto *editor = tree->viewport()->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        editor->clear();
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_VERIFY(!tree->viewport()->findChild<QLineEdit *>()); // committed, then closed
-    }
-
 private slots:
     void session()
     {
         const auto processor = std::make_unique<ModelCalyth>();
         processor->initParam(0x250300);
         const QJsonObject before = ModelState::save(*processor);
+        const QJsonArray containers = before[QLatin1String("m_containerList")].toArray();
         QJsonObject after = before;
-        after[QStringLiteral("m_resolutionWidth")] = 4321;
-        QJsonArray containers = after.value(QStringLiteral("m_containerList")).toArray();
-        containers.removeLast();
-        QJsonObject container = containers.at(2).toObject();
-        container[QStringLiteral("value14")] = 5;
-        containers[2] = container;
-        after[QStringLiteral("m_containerList")] = containers;
+        QVERIFY(ModelState::apply(
+            after,
+            {{D::Changed, "m_resolutionWidth", before[QLatin1String("m_resolutionWidth")], 4321},
+             {D::Changed, "m_containerList[2].value14", containers[2][QLatin1String("value14")], 5},
+             {D::Removed, "m_containerList[3]", containers.last()}}));
         const QString beforeFile = write(QStringLiteral("before.json"), ModelState::toJson(before));
         const QString afterFile = write(QStringLiteral("after.json"), ModelState::toJson(after));
 
@@ -76,6 +50,9 @@ private slots:
         auto *tree = window.findChild<QTreeView *>(QStringLiteral("tree"));
         auto *differences = window.findChild<QTreeView *>(QStringLiteral("differences"));
         auto *path = window.findChild<QLabel *>(QStringLiteral("path"));
+        const auto current = [tree](int role = Model::PathRole) {
+            return tree->currentIndex().data(role).toString();
+        };
         QVERIFY(window.openFile(afterFile));
         QVERIFY(window.windowTitle().startsWith(QStringLiteral("after.json")));
         const int members = tree->model()->rowCount();
@@ -85,7 +62,7 @@ private slots:
         tree->setFocus();
         QTest::keyClick(tree, Qt::Key_Home);
         QTest::keyClick(tree, Qt::Key_Down);
-        QCOMPARE(currentPath(tree), QStringLiteral("format"));
+        QCOMPARE(current(), QStringLiteral("format"));
         QVERIFY(path->text().startsWith(QStringLiteral("format  (int32)")));
 
         // The filter keeps the matches and the rows above them, by path and by value.
@@ -105,24 +82,30 @@ private slots:
         auto *dock = window.findChild<QDockWidget *>(QStringLiteral("differenceDock"));
         QVERIFY(differences->isVisible() && dock->isAncestorOf(differences));
         QCOMPARE(window.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
-        QCOMPARE(currentPath(tree), QStringLiteral("m_resolutionWidth"));
+        QCOMPARE(current(), QStringLiteral("m_resolutionWidth"));
         const QColor changed = tree->currentIndex().data(Qt::BackgroundRole).value<QColor>();
         window.nextDifference(-1);
-        const QString removed = QStringLiteral("m_containerList[3]");
-        QCOMPARE(currentPath(tree), removed);
-        QCOMPARE(tree->currentIndex().data(Model::DifferenceRole).toInt(), int(Model::Removed));
+        QCOMPARE(current(), QStringLiteral("m_containerList[3]"));
+        QCOMPARE(current(Model::DifferenceRole), QString::number(Model::Removed));
         QVERIFY(path->text().endsWith(QStringLiteral("(record)  only in the comparison")));
         const QColor gone = tree->currentIndex().data(Qt::BackgroundRole).value<QColor>();
         window.nextDifference(-1);
-        const QString value14 = QStringLiteral("m_containerList[2].value14");
-        QCOMPARE(currentPath(tree), value14);
+        QCOMPARE(current(), QStringLiteral("m_containerList[2].value14"));
 
-        // Edits by keyboard: one refused with its reason, one taken.
-        typeValue(tree, QStringLiteral("6.5"));
-        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("found 6.5")));
-        QVERIFY(!window.isWindowModified());
-        typeValue(tree, QStringLiteral("6"));
-        QVERIFY(window.isWindowModified());
+        // Edits by keyboard, F2 on the row, the value typed over, Return: one refused with its
+        // reason, one taken.
+        for (const char *text : {"6.5", "6"}) {
+            QTest::keyClick(tree, Qt::Key_F2);
+            auto *editor = tree->viewport()->findChild<QLineEdit *>();
+            QVERIFY(editor);
+            editor->clear();
+            QTest::keyClicks(editor, QLatin1String(text));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(!tree->viewport()->findChild<QLineEdit *>()); // committed, then closed
+            QCOMPARE(window.isWindowModified(), text[1] == 0);
+            QVERIFY(!text[1]
+                    || window.statusBar()->currentMessage().contains(QStringLiteral("found 6.5")));
+        }
         QCOMPARE(tree->currentIndex().siblingAtColumn(Model::ValueColumn).data().toString(),
                  QStringLiteral("6"));
         QCOMPARE(differences->model()->rowCount(), 3);
@@ -133,26 +116,20 @@ private slots:
         QVERIFY(!window.isWindowModified());
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        container[QStringLiteral("value14")] = 6;
-        containers[2] = container;
-        after[QStringLiteral("m_containerList")] = containers;
+        QVERIFY(ModelState::apply(after, {{D::Changed, "m_containerList[2].value14", 5, 6}}));
         QCOMPARE(file.readAll(), ModelState::toJson(after));
 
         // The screenshot, of the containers: a changed value, and the container only the
         // comparison holds. It must hold more than a blank window: text, lines and both highlights.
-        window.showPath(removed + QStringLiteral(".value1"));
-        window.showPath(removed);
+        window.showPath(QStringLiteral("m_containerList[3].value1"));
+        window.showPath(QStringLiteral("m_containerList[3]"));
         QCoreApplication::processEvents();
-        const QImage shot = window.grab().toImage();
+        const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY(shot.save(QStringLiteral(MODELVIEW_SCREENSHOT)));
-        QSet<QRgb> colours;
-        for (int y = 0; y < shot.height(); ++y) {
-            for (int x = 0; x < shot.width(); ++x)
-                colours.insert(shot.pixel(x, y));
-        }
+        const auto *pixels = reinterpret_cast<const QRgb *>(shot.constBits());
+        const QSet<QRgb> colours(pixels, pixels + qsizetype(shot.width()) * shot.height());
         QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size())));
-        QVERIFY(colours.contains(changed.rgb()));
-        QVERIFY(colours.contains(gone.rgb()));
+        QVERIFY(colours.contains(changed.rgb()) && colours.contains(gone.rgb()));
     }
 
     void refusals_data()
@@ -160,10 +137,11 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("error");
-        QTest::newRow("missing") << "missing.json" << QByteArray() << "missing.json: ";
-        QTest::newRow("not JSON") << "text.json" << QByteArray("{") << "text.json: ";
-        QTest::newRow("an array") << "array.json" << QByteArray("[]")
-                                  << "array.json does not hold a JSON object";
+        // clang-format off
+        QTest::newRow("missing")  << "missing.json" << QByteArray()     << "missing.json: ";
+        QTest::newRow("not JSON") << "text.json"    << QByteArray("{")  << "text.json: ";
+        QTest::newRow("an array") << "array.json"   << QByteArray("[]") << "array.json does not hold a JSON object";
+        // clang-format on
     }
 
     // A file that holds no document leaves the window as it was, and says why.
@@ -189,14 +167,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("error");
-        QTest::newRow("hex code, unknown model")
-            << QStringList{"--device", "0x10", "--model", "mixer"} << "unknown model 'mixer'";
-        QTest::newRow("no code") << QStringList{"--device", "0x1G"} << "'0x1G' is no device code";
-        QTest::newRow("two files") << QStringList{"a.json", "b.json"} << "one file at most";
-        QTest::newRow("file and code")
-            << QStringList{"a.json", "--device", "1"} << "a file or --device, not both";
-        QTest::newRow("no comparison")
-            << QStringList{"--device", "1", "--compare", "/none.json"} << "/none.json: ";
+        // clang-format off
+        QTest::newRow("hex code, unknown model") << QStringList{"--device", "0x10", "--model", "mixer"} << "unknown model 'mixer'";
+        QTest::newRow("no code")                 << QStringList{"--device", "0x1G"}                    << "'0x1G' is no device code";
+        QTest::newRow("two files")               << QStringList{"a.json", "b.json"}                    << "one file at most";
+        QTest::newRow("file and code")           << QStringList{"a.json", "--device", "1"}             << "a file or --device, not both";
+        QTest::newRow("no comparison")           << QStringList{"--device", "1", "--compare", "/none.json"} << "/none.json: ";
+        // clang-format on
     }
     void commandLine()
     {
