@@ -347,13 +347,8 @@ private Q_SLOTS:
         const QByteArray saved = qgetenv("TMPDIR");
         qputenv("TMPDIR", m_dir->filePath(QStringLiteral("none")).toLocal8Bit());
         for (int i = 0; i < 200; ++i) {
-            const QJsonArray modules{QJsonObject{
-                                         { QStringLiteral("v"),
-                                           QString::number(i) }},
-                                     QJsonObject {
-                                         { QStringLiteral("n"),
-                                           nested(i % 3) }
-                                     }};
+            QJsonArray modules{QJsonObject { { QStringLiteral("v"), QString::number(i) } }};
+            modules.append(QJsonObject{{ QStringLiteral("n"), nested(i % 3) }});
             m_store.setTPLYModuleData(m_path, modules);
             QCOMPARE(m_store.getTPLYModuleData(m_path)[0], modules[0]);
         }
