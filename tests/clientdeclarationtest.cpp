@@ -147,6 +147,12 @@ QVector<int> playerCapacities(ModelBankPlayer &m)
     return {m.getMaxBankCount(), m.getMaxOutputCount()};
 }
 
+QVector<int> icCapacities(ModelIC &m)
+{
+    return {m.getMaxGroupCount(), m.getMaxSignalGroupCount(), m.getMaxInPortCount(),
+            m.getMaxOutPortCount(), m.getMaxUserCount()};
+}
+
 } // namespace
 
 class ClientDeclarationTest : public QObject
@@ -166,18 +172,12 @@ private Q_SLOTS:
         ic->resetUserInfo(39, user);
         QCOMPARE(user.userName, "user");
 
+        // A code that the IC model does not know warns, with the category of the library's
+        // messages.
         const LogCapture log;
-        ic->initMaxParams(0x2D0002);
-        ic->initParam(0x2D0002);
-        QCOMPARE(log.contexts(), repeated(2, LogCapture::libraryContext(QtWarningMsg)));
-        QCOMPARE(log.texts(), repeated(2, "---ModelIC m_maxGroupCount = 0"));
-        const Guarded<ModelIC> other;
-        other->initMaxParams(0x2D0000);
-        QCOMPARE((QVector<int>{other->getMaxGroupCount(), other->getMaxSignalGroupCount(),
-                               other->getMaxInPortCount(), other->getMaxOutPortCount(),
-                               other->getMaxUserCount(), ic->getMaxUserCount()}),
-                 (QVector<int>{80, 80, 80, 80, 40, 0}));
-        ic->clearParams();
+        checkCapacities(icCapacities, 0x2D0000, 0x2D0002, {80, 80, 80, 80, 40});
+        QCOMPARE(log.contexts(), QStringList{LogCapture::libraryContext(QtWarningMsg)});
+        QCOMPARE(log.texts(), QStringList{"---ModelIC m_maxGroupCount = 0"});
     }
 
     // The file operations take the object as every member does: the file lands at the path

@@ -82,13 +82,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("out");
         QTest::addColumn<QString>("err");
-        const auto row = [](const QByteArray &line, int exitCode, const QStringList &out,
-                            const char *err = "") {
-            QTest::newRow(QByteArray(line).replace('\n', "\\n"))
-                << QString(line) << exitCode << out << QString(err);
-        };
-        const auto fail
-            = [&row](const QByteArray &line, const char *err) { row(line, 2, {}, err); };
+        const auto row
+            = [](const char *line, int exitCode, const QStringList &out, const char *err = "") {
+                  QTest::newRow(QByteArray(line).replace('\n', "\\n"))
+                      << QString(line) << exitCode << out << QString(err);
+              };
+        const auto fail = [&row](const char *line, const char *err) { row(line, 2, {}, err); };
         // clang-format off
         // Usage errors; a failure prints no JSON verdict with --json either.
         fail("''", "'' is not a device code"); fail("device ''", "'' is not a device code");
@@ -116,7 +115,7 @@ private Q_SLOTS:
         // name another file (in the locale's decoding) are refused, whatever the command.
         for (const char *redirect : {" >/dev/full", " >&-"})
             for (const char *line : {"save 0x629066 --model scene", "check --json /none", "--help"})
-                fail(line + QByteArray(redirect), "cannot write the output: ");
+                fail(QByteArray(line).append(redirect).constData(), "cannot write the output: ");
         fail("check - <&-", "cannot read standard input: it is closed");
         fail("topology \"t$bad.ini\" --write ok.json", "argument 2 ('t\\xff\\xfe.ini') is not");
         fail("topology t.ini --write \"$bad.json\"", "argument 4 ('\\xff\\xfe.json') is not text");
@@ -249,10 +248,9 @@ private Q_SLOTS:
         for (const QJsonValue &model : models)
             known += model["known"].toBool() ? model["model"].toString().at(0) : u'-';
         QCOMPARE(known, knownBy);
-        const QJsonValue processor = models.first();
-        QCOMPARE(processor["capacities"]["OutputCount"].toInt(), outputs);
+        QCOMPARE(models.first()["capacities"]["OutputCount"].toInt(), outputs);
         // Container sizes are reported only for a code the model knows.
-        QCOMPARE(processor["containers"]["m_outputRecGList"].toInt(-1),
+        QCOMPARE(models.first()["containers"]["m_outputRecGList"].toInt(-1),
                  known.startsWith(u'p') ? outputs + 1 : -1);
     }
 
