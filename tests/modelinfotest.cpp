@@ -134,7 +134,7 @@ private Q_SLOTS:
         row("ports", 0, {"  52  -             HDMI2.0 HDR\n"});
         row("keyboard --grid", 0, {"\n  -/1X1        -/1X2        -/1X3        -/1X4\n"});
         row("keyboard --grid --json", 0, {"\"operation\": \"grid\""});
-        row("--help", 0, {"topology FILE [--write JSONFILE]"}); row("--version", 0, {"NAME 1.0.0"});
+        row("--help", 0, {"FILE [--write JSONFILE]"}); row("--version", 0, {"NAME 1.0.0\n"});
         // Declaration order: the device code comes before the owned vectors.
         const QStringList savedStart{"{\n    \"class\": \"ModelCalyth\",\n    \"format\": 1,\n"
                                      "    \"m_deviceCode\": 2425600,\n    \"m_initConstant\""};
