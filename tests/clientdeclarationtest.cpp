@@ -94,27 +94,35 @@ namespace {
 // guard bytes. The library writes the object as it knows it, so a guard byte that has changed by
 // the object's end means the library's class is larger than this declaration.
 template<typename T>
-class Guarded
+struct Guarded
 {
-public:
-    Guarded() { m_object = new (m_bytes.data()) T; }
+    static constexpr unsigned char Pattern = 0xA5;
+    std::vector<unsigned char> bytes = std::vector<unsigned char>(sizeof(T) + 64, Pattern);
+    T *const object = new (bytes.data()) T;
     ~Guarded()
     {
-        m_object->~T();
-        QVERIFY2(std::all_of(m_bytes.begin() + sizeof(T), m_bytes.end(),
+        object->~T();
+        QVERIFY2(std::all_of(bytes.begin() + sizeof(T), bytes.end(),
                              [](unsigned char b) { return b == Pattern; }),
                  "the library's class is larger than declared here");
     }
-    Q_DISABLE_COPY_MOVE(Guarded)
-
-    T *operator->() const { return m_object; }
-    T &operator*() const { return *m_object; }
-
-private:
-    static constexpr unsigned char Pattern = 0xA5;
-    std::vector<unsigned char> m_bytes = std::vector<unsigned char>(sizeof(T) + 64, Pattern);
-    T *m_object;
+    T *operator->() const { return object; }
 };
+
+// Two objects of one class set up for different devices answer differently: every getter reads
+// its own object.
+template<typename T>
+void checkCapacities(QVector<int> (*capacities)(T &), int code, int otherCode,
+                     const QVector<int> &expected)
+{
+    const Guarded<T> model, other;
+    model->initMaxParams(code);
+    model->initParam(code);
+    other->initMaxParams(otherCode);
+    QCOMPARE(capacities(*model.object), expected);
+    QVERIFY(capacities(*other.object) != expected);
+    model->clearParams();
+}
 
 QVector<int> processorCapacities(ModelCalyth &m)
 {
@@ -134,60 +142,42 @@ QVector<int> sceneCapacities(ModelScene &m)
             m.getMaxInputBoardCount()};
 }
 
+QVector<int> playerCapacities(ModelBankPlayer &m)
+{
+    return {m.getMaxBankCount(), m.getMaxOutputCount()};
+}
+
+QVector<int> icCapacities(ModelIC &m)
+{
+    return {m.getMaxGroupCount(), m.getMaxSignalGroupCount(), m.getMaxInPortCount(),
+            m.getMaxOutPortCount(), m.getMaxUserCount()};
+}
+
 } // namespace
 
 class ClientDeclarationTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Two objects of one class set up for different devices answer differently: every getter
-    // reads its own object.
     void capacities()
     {
-        const Guarded<ModelCalyth> processor, otherProcessor;
-        processor->initMaxParams(0x250300);
-        processor->initParam(0x250300);
-        otherProcessor->initMaxParams(0x900000);
-        QCOMPARE(processorCapacities(*processor),
-                 (QVector<int>{8, 4, 4, 2, 32, 32, 16, 16, 384, 16, 8, 8, 4, 4, 4, 32, 48, 1}));
-        QVERIFY(processorCapacities(*otherProcessor) != processorCapacities(*processor));
-        processor->clearParams();
-
-        const Guarded<ModelScene> scene, otherScene;
-        scene->initMaxParams(0x250301);
-        scene->initParam(0x250301);
-        otherScene->initMaxParams(0x900000);
-        QCOMPARE(sceneCapacities(*scene), (QVector<int>{64, 16, 16, 768, 64, 4, 16}));
-        QVERIFY(sceneCapacities(*otherScene) != sceneCapacities(*scene));
-        scene->clearParams();
-
-        const Guarded<ModelBankPlayer> player, otherPlayer;
-        player->initMaxParams(0x900000);
-        player->initParam(0x900000);
-        otherPlayer->initMaxParams(0x250300);
-        QCOMPARE((QVector<int>{player->getMaxBankCount(), player->getMaxOutputCount(),
-                               otherPlayer->getMaxOutputCount()}),
-                 (QVector<int>{16, 144, 32}));
-        player->clearParams();
+        checkCapacities(processorCapacities, 0x250300, 0x900000,
+                        {8, 4, 4, 2, 32, 32, 16, 16, 384, 16, 8, 8, 4, 4, 4, 32, 48, 1});
+        checkCapacities(sceneCapacities, 0x250301, 0x900000, {64, 16, 16, 768, 64, 4, 16});
+        checkCapacities(playerCapacities, 0x900000, 0x250300, {16, 144});
 
         const Guarded<ModelIC> ic;
         QCOMPARE(ic->getMaxUserCount(), 40);
-        _UserList_Destktop user{QStringLiteral("client"), {}, 7, 7, 7, {}, {}, {}, 7};
+        _UserList_Destktop user{"client", {}, 7, 7, 7, {}, {}, {}, 7};
         ic->resetUserInfo(39, user);
-        QCOMPARE(user.userName, QStringLiteral("user"));
+        QCOMPARE(user.userName, "user");
 
+        // A code that the IC model does not know warns, with the category of the library's
+        // messages.
         const LogCapture log;
-        ic->initMaxParams(0x2D0002);
-        ic->initParam(0x2D0002);
-        QCOMPARE(log.contexts(), repeated(2, LogCapture::libraryContext(QtWarningMsg)));
-        QCOMPARE(log.texts(), repeated(2, QStringLiteral("---ModelIC m_maxGroupCount = 0")));
-        const Guarded<ModelIC> other;
-        other->initMaxParams(0x2D0000);
-        QCOMPARE((QVector<int>{other->getMaxGroupCount(), other->getMaxSignalGroupCount(),
-                               other->getMaxInPortCount(), other->getMaxOutPortCount(),
-                               other->getMaxUserCount(), ic->getMaxUserCount()}),
-                 (QVector<int>{80, 80, 80, 80, 40, 0}));
-        ic->clearParams();
+        checkCapacities(icCapacities, 0x2D0000, 0x2D0002, {80, 80, 80, 80, 40});
+        QCOMPARE(log.contexts(), QStringList{LogCapture::libraryContext(QtWarningMsg)});
+        QCOMPARE(log.texts(), QStringList{"---ModelIC m_maxGroupCount = 0"});
     }
 
     // The file operations take the object as every member does: the file lands at the path
@@ -195,16 +185,14 @@ private Q_SLOTS:
     void others()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("topology.ini"));
-        const QString name = QStringLiteral("name"), slot = QStringLiteral("slot");
         const Guarded<model_topology_param> t;
-        t->setTPLYModuleData(path, QJsonArray{QJsonObject{{name, "left"}, {slot, 3}}});
-        QCOMPARE(t->getTPLYModuleData(path),
-                 (QJsonArray{QJsonObject{{name, "left"}, {slot, "3"}}}));
+        t->setTPLYModuleData(dir.filePath("t.ini"), {QJsonObject{{"name", "left"}, {"slot", 3}}});
+        QCOMPARE(t->getTPLYModuleData(dir.filePath("t.ini")),
+                 (QJsonArray{QJsonObject{{"name", "left"}, {"slot", "3"}}}));
 
         const Guarded<model_GlobalEnum> names;
-        QCOMPARE(model_GlobalEnum::getOutputPortNameByType(2), QStringLiteral("DVI"));
-        QCOMPARE(model_GlobalEnum::getInputPortNameByType(2), QStringLiteral("HDMI"));
+        QCOMPARE(model_GlobalEnum::getOutputPortNameByType(2), "DVI");
+        QCOMPARE(model_GlobalEnum::getInputPortNameByType(2), "HDMI");
         const Guarded<model_API_param> api;
         api->clearData();
         api->clearNetData();
@@ -230,8 +218,7 @@ private Q_SLOTS:
         keyboard->printAllData(1, 2);
         QCOMPARE(log.contexts(), repeated(38, LogCapture::libraryContext(QtDebugMsg)));
         // The first shortcut key: its second text starts with the '1' of the grid label.
-        QVERIFY2(log.texts().value(1).contains(QLatin1String("-- [ 49 ][")),
-                 qPrintable(log.texts().value(1)));
+        QVERIFY2(log.texts().value(1).contains("-- [ 49 ]["), qPrintable(log.texts().value(1)));
     }
 };
 

@@ -10,11 +10,7 @@
 class LogCapture
 {
 public:
-    LogCapture()
-        : m_previous(qInstallMessageHandler(record))
-    {
-        s_contexts = s_texts = QStringList();
-    }
+    LogCapture() { s_contexts = s_texts = QStringList(); }
     ~LogCapture() { qInstallMessageHandler(m_previous); }
     Q_DISABLE_COPY_MOVE(LogCapture)
 
@@ -31,20 +27,17 @@ private:
     static QString describe(QtMsgType type, const char *category, const char *file, int line,
                             const char *function)
     {
-        const auto text
-            = [](const char *s) { return s ? QString::fromUtf8(s) : QStringLiteral("(null)"); };
-        return QStringLiteral("%1 [%2] %3:%4 %5")
-            .arg(QString::number(type), text(category), text(file), QString::number(line),
-                 text(function));
-    }
-    static void record(QtMsgType type, const QMessageLogContext &c, const QString &text)
-    {
-        s_contexts << describe(type, c.category, c.file, c.line, c.function);
-        s_texts << text;
+        const auto text = [](const char *s) { return s ? s : "(null)"; };
+        return QString::asprintf("%d [%s] %s:%d %s", int(type), text(category), text(file), line,
+                                 text(function));
     }
 
     static inline QStringList s_contexts, s_texts;
-    QtMessageHandler m_previous;
+    const QtMessageHandler m_previous
+        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &c, const QString &t) {
+              s_contexts << describe(type, c.category, c.file, c.line, c.function);
+              s_texts << t;
+          });
 };
 
 // count copies of text.

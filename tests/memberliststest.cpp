@@ -61,37 +61,31 @@ QHash<QString, QStringList> declaredMembers()
 {
     QHash<QString, QStringList> classes;
     const QRegularExpression classBody(
-        QStringLiteral("^(?:struct|class MODEL_EXPORT) (\\w+)\n\\{\n(.*?)^\\};"),
-        QRegularExpression::MultilineOption | QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpression initializer(QStringLiteral("\\s*=[^,]*"));
-    const QRegularExpression templateArguments(QStringLiteral("<[^<>]*>"));
-    QDirIterator headers(QStringLiteral(MODEL_SOURCE_DIR), {QStringLiteral("*.h")}, QDir::Files,
-                         QDirIterator::Subdirectories);
+        "(?ms)^(?:struct|class MODEL_EXPORT) (\\w+)\n\\{\n(.*?)^\\};");
+    const QRegularExpression initializer("\\s*=[^,]*"), templateArguments("<[^<>]*>");
+    QDirIterator headers(MODEL_SOURCE_DIR, {"*.h"}, QDir::Files, QDirIterator::Subdirectories);
     while (headers.hasNext()) {
         QFile file(headers.next());
         if (!file.open(QIODevice::ReadOnly))
             qFatal("cannot read %s", qPrintable(file.fileName()));
-        const QString text = QString::fromUtf8(file.readAll());
-        for (auto match = classBody.globalMatch(text); match.hasNext();) {
+        for (auto match = classBody.globalMatch(QString::fromUtf8(file.readAll()));
+             match.hasNext();) {
             const QRegularExpressionMatch m = match.next();
             QStringList &names = classes[m.captured(1)];
-            for (QString line : m.captured(2).split(QLatin1Char('\n'))) {
-                line = line.section(QLatin1String("//"), 0, 0).trimmed();
-                if (!line.endsWith(QLatin1Char(';')) || line.startsWith(QLatin1String("static "))
-                    || line.startsWith(QLatin1String("using ")) || line.contains(QLatin1Char('~'))
-                    || line.contains(QLatin1String("operator")))
+            for (QString line : m.captured(2).split(u'\n')) {
+                line = line.section("//", 0, 0).trimmed();
+                if (!line.endsWith(u';') || line.startsWith("static ") || line.startsWith("using ")
+                    || line.contains(u'~') || line.contains("operator"))
                     continue;
                 line.chop(1);
-                line.remove(initializer);
-                if (line.contains(QLatin1Char('(')))
+                if (line.remove(initializer).contains(u'('))
                     continue;
                 // Template arguments may hold blanks and commas: they go, innermost first. Then
                 // the type ends at the first blank.
                 while (line.contains(templateArguments))
                     line.remove(templateArguments);
-                for (QString name : line.section(QLatin1Char(' '), 1).split(QLatin1Char(',')))
-                    names
-                        << name.remove(QLatin1Char('*')).section(QLatin1Char('['), 0, 0).trimmed();
+                for (QString name : line.section(u' ', 1).split(u','))
+                    names << name.remove(u'*').section(u'[', 0, 0).trimmed();
             }
         }
     }

@@ -8,32 +8,11 @@
 #include <cstring>
 #include <memory>
 
-// Representative keys as describe() shows them after initOLEDTest(), whose keys
-// initOLEDIconTest() then turns to icon 37, except on layer pages 5 to 9. The keys of a new object
-// are pinned by the fingerprint of its document in modelstatetest.
-struct Label
-{
-    char table; // P S L O I as in the dump, C the common keys
-    int page, index;
-    const char *look;
-};
-
 // clang-format off
-static const Label s_labels[] = {
-    // table page index  look
-    {'P',    0,   0,     "0 0 6 1 10 6/6/0 [P   1][P   17][]"},
-    {'L',    5,   0,     "0 0 6 1 10 3/4/0 [LAY][TONE][]"},
-    {'O',    4,   15,    "0 0 6 1 10 5/5/0 [O  80][O  96][]"},
-    {'C',    1,   23,    "0 0 6 1 10 4/4/0 [C 12][C 12][]"},
-    {'C',    3,   0,     "0 0 6 1 10 4/4/0 [U 4][U 14][]"},
-    {'C',    0,   58,    "0 0 6 1 10 4/4/0 [U 7][U 17][]"},
-};
-
 // Shortcut icons by key index, on pages 0 to 3 and on page 4.
 static const int s_icons[2][16] = {
     {21, 22, 23, 24, 25, 26, 27, 28, 29, 38, 30, 31, 35, 33, 39, 40},
-    {48, 49, 55, 51, 56, 52, 53, 57, 58, 60, 50, 61, 54, 59, 62, 36},
-};
+    {48, 49, 55, 51, 56, 52, 53, 57, 58, 60, 50, 61, 54, 59, 62, 36}};
 // clang-format on
 
 static _OledKey_Param &keyOf(Model_QuorParam &m, char table, int page, int index)
@@ -116,11 +95,22 @@ private Q_SLOTS:
         auto m = std::make_unique<Model_QuorParam>();
         for (int step : {1, 2}) {
             step == 1 ? m->initOLEDTest() : m->initOLEDIconTest();
-            for (const Label &l : s_labels) {
-                QString look = QLatin1String(l.look);
-                if (step == 2 && (l.table != 'L' || l.page < 5))
+            // Representative keys as describe() shows them after initOLEDTest(), whose keys
+            // initOLEDIconTest() then turns to icon 37, except on layer pages 5 to 9. The keys of
+            // a new object are pinned by the fingerprint of its document in modelstatetest.
+            // clang-format off
+            for (const auto &[table, page, index, text] : { // table P S L O I, C the common keys
+                     std::tuple('P', 0, 0, "0 0 6 1 10 6/6/0 [P   1][P   17][]"),
+                     {'L', 5, 0, "0 0 6 1 10 3/4/0 [LAY][TONE][]"},
+                     {'O', 4, 15, "0 0 6 1 10 5/5/0 [O  80][O  96][]"},
+                     {'C', 1, 23, "0 0 6 1 10 4/4/0 [C 12][C 12][]"},
+                     {'C', 3, 0, "0 0 6 1 10 4/4/0 [U 4][U 14][]"},
+                     {'C', 0, 58, "0 0 6 1 10 4/4/0 [U 7][U 17][]"}}) {
+                // clang-format on
+                QString look = text;
+                if (step == 2 && (table != 'L' || page < 5))
                     look = "0 0 6 2 37 " + look.section(' ', 5);
-                QCOMPARE(describe(keyOf(*m, l.table, l.page, l.index)), look);
+                QCOMPARE(describe(keyOf(*m, table, page, index)), look);
             }
         }
 
