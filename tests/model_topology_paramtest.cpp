@@ -206,38 +206,29 @@ private Q_SLOTS:
         QCOMPARE(store.getTPLYModuleData(m_path), json(R"([{"v": "c"}])"));
     }
 
-    // Values that the settings store would decode, by recursion, from its binary form.
+    // Values that the settings store would decode, by recursion, from their binary form (a
+    // variant of a plain type, which is text, is a row of the "variants" file above).
     void nestedValues_data()
     {
         QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<QString>("read");
         const QByteArray deepList
             = "@Variant(" + QByteArray("\\0\\0\\0\\t\\0\\0\\0\\x1").repeated(40000) + ")";
-        QTest::newRow("list nested 40000 deep") << deepList << QString();
-        QTest::newRow("in quotes") << "\"" + deepList + "\"" << QString();
-        QTest::newRow("in a list") << "a, " + deepList << QString();
-        QTest::newRow("'@' escaped") << "\\x40" + deepList.mid(1) << QString();
-        QTest::newRow("date form") << "@DateTime(" + deepList.mid(9) << QString();
-        QTest::newRow("map") << QByteArray("@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)") << QString();
-        // A variant of a plain type is text.
-        QTest::newRow("text") << QByteArray("@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)")
-                              << QStringLiteral("hi");
-        QTest::newRow("number") << QByteArray("@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)")
-                                << QStringLiteral("5");
+        QTest::newRow("list nested 40000 deep") << deepList;
+        QTest::newRow("in quotes") << "\"" + deepList + "\"";
+        QTest::newRow("in a list") << "a, " + deepList;
+        QTest::newRow("'@' escaped") << "\\x40" + deepList.mid(1);
+        QTest::newRow("date form") << "@DateTime(" + deepList.mid(9);
+        QTest::newRow("map") << QByteArray("@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)");
     }
 
     // Such a value reads as empty text, also on a small stack, and costs nothing else in the file.
     void nestedValues()
     {
         QFETCH(QByteArray, value);
-        QFETCH(QString, read);
         QVERIFY(writeFile(m_path, "[0]\nname=left\nvalue=" + value + "\n[1]\nname=right\n"));
         QJsonArray modules;
         onSmallStack([&] { modules = Topology().getTPLYModuleData(m_path); });
-        QCOMPARE(modules,
-                 (QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("left")},
-                                         {QStringLiteral("value"), read}},
-                             QJsonObject{{QStringLiteral("name"), QStringLiteral("right")}}}));
+        QCOMPARE(modules, json(R"([{"name": "left", "value": ""}, {"name": "right"}])"));
     }
 
     // A member value nested deeper than 32 levels is stored as empty text, which is what any
