@@ -129,8 +129,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QJsonArray>("written");
         QTest::addColumn<QJsonArray>("read");
-        QTest::newRow("empty and non-object modules")
-            << json(R"([{"a": 1}, 7, {}, {"b": 2}])") << json(R"([{"a": "1"}, {}])");
         QTest::newRow("nothing to store") << json(R"([{}, 1, {"": 1}])") << QJsonArray();
         // Such a key names the section's nameless entry, which reads as "" under an empty key.
         QTest::newRow("keys made only of slashes")
