@@ -256,27 +256,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<Document>("document");
         QTest::addColumn<QString>("fingerprint");
-        const auto row = [](const char *name, const Document &document, const char *fingerprint) {
-            QTest::newRow(name) << document << QString::fromLatin1(fingerprint);
-        };
-        row("processor, smallest", documentOf<ModelCalyth>(0x2C0200), "0df98c49ff7fe41a");
-        row("processor, most outputs", documentOf<ModelCalyth>(0x900000), "65b1f70258d89c02");
-        row("processor, most layers", documentOf<ModelCalyth>(0x250301), "85a2c8ed77b6f91e");
-        row("processor, unknown", documentOf<ModelCalyth>(0x123456), "b1bc4977d81fa5c1");
-        row("scene, smallest", documentOf<ModelScene>(0x2C0200), "873f17f4fd04a4bb");
-        row("scene, most layers", documentOf<ModelScene>(0x250301), "18d5043f1ef7eab7");
-        row("bank player, largest", documentOf<ModelBankPlayer>(0x900000), "66efa625d62c123a");
-        row("processor, new", documentOf<ModelCalyth>(), "841ce39f73427b26");
-        row("scene, new", documentOf<ModelScene>(), "5cf969e5b263cddd");
-        row("bank player, new", documentOf<ModelBankPlayer>(), "5c959b2db33fe513");
-        row("ic, new", documentOf<ModelIC>(), "0c16083bd4f41d58");
-        row("ic", documentOf<ModelIC>(0x2D0000), "f31adda6df1efd65");
-        row("ic, unknown", documentOf<ModelIC>(0x123456), "f6a0540f4374ccac");
-        row("keyboard", documentOf<Model_QuorParam>(), "b0c198289de4a8d0");
-        row("topology", documentOf<model_topology_param>(), "8d447dade52005b3");
-        row("api", documentOf<model_API_param>(), "a69e50a7cda8d236");
-        row("protocol", documentOf<model_Protocoldata>(), "ad871728f5d098f8");
-        row("osd", documentOf<model_OsdParam>(), "3db699986bdeee36");
+        // clang-format off
+        QTest::newRow("processor, smallest")     << documentOf<ModelCalyth>(0x2C0200)     << "0df98c49ff7fe41a";
+        QTest::newRow("processor, most outputs") << documentOf<ModelCalyth>(0x900000)     << "65b1f70258d89c02";
+        QTest::newRow("processor, most layers")  << documentOf<ModelCalyth>(0x250301)     << "85a2c8ed77b6f91e";
+        QTest::newRow("processor, unknown")      << documentOf<ModelCalyth>(0x123456)     << "b1bc4977d81fa5c1";
+        QTest::newRow("scene, smallest")         << documentOf<ModelScene>(0x2C0200)      << "873f17f4fd04a4bb";
+        QTest::newRow("scene, most layers")      << documentOf<ModelScene>(0x250301)      << "18d5043f1ef7eab7";
+        QTest::newRow("bank player, largest")    << documentOf<ModelBankPlayer>(0x900000) << "66efa625d62c123a";
+        QTest::newRow("processor, new")          << documentOf<ModelCalyth>()             << "841ce39f73427b26";
+        QTest::newRow("scene, new")              << documentOf<ModelScene>()              << "5cf969e5b263cddd";
+        QTest::newRow("bank player, new")        << documentOf<ModelBankPlayer>()         << "5c959b2db33fe513";
+        QTest::newRow("ic, new")                 << documentOf<ModelIC>()                 << "0c16083bd4f41d58";
+        QTest::newRow("ic")                      << documentOf<ModelIC>(0x2D0000)         << "f31adda6df1efd65";
+        QTest::newRow("ic, unknown")             << documentOf<ModelIC>(0x123456)         << "f6a0540f4374ccac";
+        QTest::newRow("keyboard")                << documentOf<Model_QuorParam>()         << "b0c198289de4a8d0";
+        QTest::newRow("topology")                << documentOf<model_topology_param>()    << "8d447dade52005b3";
+        QTest::newRow("api")                     << documentOf<model_API_param>()         << "a69e50a7cda8d236";
+        QTest::newRow("protocol")                << documentOf<model_Protocoldata>()      << "ad871728f5d098f8";
+        QTest::newRow("osd")                     << documentOf<model_OsdParam>()          << "3db699986bdeee36";
+        // clang-format on
     }
     void documents()
     {
@@ -307,11 +306,9 @@ private Q_SLOTS:
                  const QJsonObject &document = processorDocument()) {
                   QTest::newRow(name) << document << path << value << message;
               };
-        ModelScene scene;
-        scene.initParam(0x250300);
         Model_QuorParam keyboard;
         keyboard.m_map = {{1, 2}, {3, 4}};
-        const QJsonObject s = ModelState::save(scene), k = ModelState::save(keyboard);
+        const QJsonObject s = documentOf<ModelScene>(0x250300)(), k = ModelState::save(keyboard);
         // clang-format off
         row("wrong class",            "class",                          "ModelScene",   "expected \"ModelCalyth\"");
         row("no class",               "class",                          Absent,         "missing");
@@ -383,9 +380,9 @@ private Q_SLOTS:
     void check()
     {
         ModelStateError error;
-        QVERIFY(!ModelState::check({{QStringLiteral("class"), QStringLiteral("QObject")}}, &error));
+        QVERIFY(!ModelState::check({{"class", "QObject"}}, &error));
         QCOMPARE(error.toString(),
-                 QStringLiteral("class: unknown class \"QObject\"; known: ")
+                 "class: unknown class \"QObject\"; known: "
                      + ModelState::classNames().join(QLatin1String(", ")));
         QCOMPARE(ModelState::classNames().size(), 9);
     }
@@ -419,7 +416,7 @@ private Q_SLOTS:
         const QJsonObject after = edited(before, member, nested(1023, objects, 2));
         QVERIFY(!before.value(member).toVariant().isNull());
         QStringList failures;
-        QByteArray texts[2];
+        QByteArrayList texts;
         QJsonObject patched = before;
         // On a stack of 256 KiB, where a function that recursed along such a document would
         // overflow.
@@ -437,8 +434,7 @@ private Q_SLOTS:
                 failures << "compare or apply";
             if (ModelState::compare(after, before).size() != 1)
                 failures << "compare back";
-            texts[0] = ModelState::toJson(after);
-            texts[1] = ModelState::toJson(after, ModelState::Compact);
+            texts << ModelState::toJson(after) << ModelState::toJson(after, ModelState::Compact);
         }));
         thread->setStackSize(256 * 1024);
         thread->start();
@@ -504,16 +500,15 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, path);
         const QJsonObject document = processorDocument();
-        QJsonObject record = document[QLatin1String("m_outputRecAList")][0].toObject();
+        QJsonObject top = document,
+                    record = document[QLatin1String("m_outputRecAList")][0].toObject();
+        top.insert(key, 1);
         record.insert(key, 1);
-        QJsonObject topKey = document;
-        topKey.insert(key, 1);
+        const QString inRecord = path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path;
         for (const auto &[changed, expected] :
-             {qMakePair(topKey, path),
-              qMakePair(
-                  edited(document, QStringLiteral("m_outputRecAList[0]"), record),
-                  QStringLiteral("m_outputRecAList[0]")
-                      + (path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path))}) {
+             {qMakePair(top, path),
+              qMakePair(edited(document, "m_outputRecAList[0]", record),
+                        "m_outputRecAList[0]" + inRecord)}) {
             ModelStateError error;
             QVERIFY(!ModelState::check(changed, &error));
             QCOMPARE(error.path, expected);
