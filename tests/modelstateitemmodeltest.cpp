@@ -155,8 +155,7 @@ private slots:
         QRandomGenerator random(3);
         for (const QJsonObject &document :
              {saved<ModelCalyth>(), saved<ModelScene>(), saved<Model_QuorParam>()}) {
-            for (int seed = 1; seed <= (document.contains(QLatin1String("m_map")) ? 2 : 6);
-                 ++seed) {
+            for (int seed = 1; seed <= (document.contains("m_map") ? 2 : 6); ++seed) {
                 QJsonObject next = document, compared = seed % 2 ? document : QJsonObject();
                 for (int i = 0; i < 8; ++i) {
                     next = changed(next, random).toObject();

@@ -464,8 +464,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         ModelScene scene;
         const QJsonObject document = ModelState::save(scene);
-        const QJsonValue record = lastBad ? document[QLatin1String("m_pBankOutputVec")][0][0]
-                                          : QJsonValue(QJsonObject());
+        const QJsonValue record = lastBad ? document["m_pBankOutputVec"][0][0] : QJsonObject();
         QJsonArray bank;
         for (int i = 0; i < size; ++i)
             bank.append(record);
@@ -500,8 +499,7 @@ private Q_SLOTS:
         QFETCH(QString, key);
         QFETCH(QString, path);
         const QJsonObject document = processorDocument();
-        QJsonObject top = document,
-                    record = document[QLatin1String("m_outputRecAList")][0].toObject();
+        QJsonObject top = document, record = document["m_outputRecAList"][0].toObject();
         top.insert(key, 1);
         record.insert(key, 1);
         const QString inRecord = path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path;
