@@ -54,28 +54,23 @@ struct Filler
         } else if constexpr (HasMembers<T>::value) {
             std::apply([&](const auto &...f) { (fill(value.*(f.member)), ...); }, Members<T>::list);
         } else {
-            fillContainer(value);
+            releaseOwned(value);
+            value.clear();
+            for (int i = int(random.bounded(4)); i > 0; --i)
+                add(value);
         }
     }
 
+    // One more random entry in a container.
     template<typename K, typename V>
-    void fillContainer(QMap<K, V> &map)
+    void add(QMap<K, V> &map)
     {
-        map.clear();
-        for (int i = int(random.bounded(4)); i > 0; --i)
-            fill(map[K(random.generate())]);
+        fill(map[K(random.generate())]);
     }
-
-    template<typename Sequence>
-    void fillContainer(Sequence &sequence)
+    template<typename S>
+    void add(S &sequence)
     {
-        releaseOwned(sequence);
-        sequence.clear();
-        for (int i = int(random.bounded(4)); i > 0; --i) {
-            typename Sequence::value_type element{};
-            fill(element);
-            sequence.append(element);
-        }
+        fill(*sequence.insert(sequence.end(), typename S::value_type{}));
     }
 };
 
@@ -161,7 +156,8 @@ QJsonObject edited(const QJsonObject &document, const QString &path, const QJson
     return edited(document, path.split(separators, Qt::SkipEmptyParts), value).toObject();
 }
 
-const QJsonValue Remove(QJsonValue::Undefined);
+// An absent value: a member taken out, or the missing side of a difference.
+const QJsonValue Absent(QJsonValue::Undefined);
 
 // levels of arrays or objects ({"a": ...}) around leaf, as text read by Qt's parser.
 QJsonValue nested(int levels, bool objects, int leaf)
@@ -223,7 +219,7 @@ struct RandomJson
             QJsonObject object = v.toObject();
             for (const QString &k : object.keys())
                 object.insert(k,
-                              random.bounded(6) == 0 ? Remove : edited(object.value(k), depth - 1));
+                              random.bounded(6) == 0 ? Absent : edited(object.value(k), depth - 1));
             if (random.bounded(3) == 0)
                 object.insert(key(), value(depth - 1));
             return object;
@@ -260,27 +256,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<Document>("document");
         QTest::addColumn<QString>("fingerprint");
-        const auto row = [](const char *name, const Document &document, const char *fingerprint) {
-            QTest::newRow(name) << document << QString::fromLatin1(fingerprint);
-        };
-        row("processor, smallest", documentOf<ModelCalyth>(0x2C0200), "0df98c49ff7fe41a");
-        row("processor, most outputs", documentOf<ModelCalyth>(0x900000), "65b1f70258d89c02");
-        row("processor, most layers", documentOf<ModelCalyth>(0x250301), "85a2c8ed77b6f91e");
-        row("processor, unknown", documentOf<ModelCalyth>(0x123456), "b1bc4977d81fa5c1");
-        row("scene, smallest", documentOf<ModelScene>(0x2C0200), "873f17f4fd04a4bb");
-        row("scene, most layers", documentOf<ModelScene>(0x250301), "18d5043f1ef7eab7");
-        row("bank player, largest", documentOf<ModelBankPlayer>(0x900000), "66efa625d62c123a");
-        row("processor, new", documentOf<ModelCalyth>(), "841ce39f73427b26");
-        row("scene, new", documentOf<ModelScene>(), "5cf969e5b263cddd");
-        row("bank player, new", documentOf<ModelBankPlayer>(), "5c959b2db33fe513");
-        row("ic, new", documentOf<ModelIC>(), "0c16083bd4f41d58");
-        row("ic", documentOf<ModelIC>(0x2D0000), "f31adda6df1efd65");
-        row("ic, unknown", documentOf<ModelIC>(0x123456), "f6a0540f4374ccac");
-        row("keyboard", documentOf<Model_QuorParam>(), "b0c198289de4a8d0");
-        row("topology", documentOf<model_topology_param>(), "8d447dade52005b3");
-        row("api", documentOf<model_API_param>(), "a69e50a7cda8d236");
-        row("protocol", documentOf<model_Protocoldata>(), "ad871728f5d098f8");
-        row("osd", documentOf<model_OsdParam>(), "3db699986bdeee36");
+        // clang-format off
+        QTest::newRow("processor, smallest")     << documentOf<ModelCalyth>(0x2C0200)     << "0df98c49ff7fe41a";
+        QTest::newRow("processor, most outputs") << documentOf<ModelCalyth>(0x900000)     << "65b1f70258d89c02";
+        QTest::newRow("processor, most layers")  << documentOf<ModelCalyth>(0x250301)     << "85a2c8ed77b6f91e";
+        QTest::newRow("processor, unknown")      << documentOf<ModelCalyth>(0x123456)     << "b1bc4977d81fa5c1";
+        QTest::newRow("scene, smallest")         << documentOf<ModelScene>(0x2C0200)      << "873f17f4fd04a4bb";
+        QTest::newRow("scene, most layers")      << documentOf<ModelScene>(0x250301)      << "18d5043f1ef7eab7";
+        QTest::newRow("bank player, largest")    << documentOf<ModelBankPlayer>(0x900000) << "66efa625d62c123a";
+        QTest::newRow("processor, new")          << documentOf<ModelCalyth>()             << "841ce39f73427b26";
+        QTest::newRow("scene, new")              << documentOf<ModelScene>()              << "5cf969e5b263cddd";
+        QTest::newRow("bank player, new")        << documentOf<ModelBankPlayer>()         << "5c959b2db33fe513";
+        QTest::newRow("ic, new")                 << documentOf<ModelIC>()                 << "0c16083bd4f41d58";
+        QTest::newRow("ic")                      << documentOf<ModelIC>(0x2D0000)         << "f31adda6df1efd65";
+        QTest::newRow("ic, unknown")             << documentOf<ModelIC>(0x123456)         << "f6a0540f4374ccac";
+        QTest::newRow("keyboard")                << documentOf<Model_QuorParam>()         << "b0c198289de4a8d0";
+        QTest::newRow("topology")                << documentOf<model_topology_param>()    << "8d447dade52005b3";
+        QTest::newRow("api")                     << documentOf<model_API_param>()         << "a69e50a7cda8d236";
+        QTest::newRow("protocol")                << documentOf<model_Protocoldata>()      << "ad871728f5d098f8";
+        QTest::newRow("osd")                     << documentOf<model_OsdParam>()          << "3db699986bdeee36";
+        // clang-format on
     }
     void documents()
     {
@@ -298,7 +293,7 @@ private Q_SLOTS:
                          model_OsdParam>();
     }
 
-    // The path edited, its new value (Remove takes it out), the start of the expected message. The
+    // The path edited, its new value (Absent takes it out), the start of the expected message. The
     // processor's rows restore as well; the other classes' trees are checked deep inside.
     void badDocuments_data()
     {
@@ -309,21 +304,17 @@ private Q_SLOTS:
         const auto row
             = [](const char *name, const char *path, const QJsonValue &value, const char *message,
                  const QJsonObject &document = processorDocument()) {
-                  QTest::newRow(name)
-                      << document << QString::fromUtf8(path) << value << QString::fromUtf8(message);
+                  QTest::newRow(name) << document << path << value << message;
               };
-        ModelScene scene;
-        scene.initParam(0x250300);
         Model_QuorParam keyboard;
         keyboard.m_map = {{1, 2}, {3, 4}};
-        const QJsonObject s = ModelState::save(scene), k = ModelState::save(keyboard);
-        const QJsonValue null(QJsonValue::Null);
+        const QJsonObject s = documentOf<ModelScene>(0x250300)(), k = ModelState::save(keyboard);
         // clang-format off
         row("wrong class",            "class",                          "ModelScene",   "expected \"ModelCalyth\"");
-        row("no class",               "class",                          Remove,         "missing");
+        row("no class",               "class",                          Absent,         "missing");
         row("newer format",           "format",                         2,              "format 2 is newer");
         row("format zero",            "format",                         0,              "expected a format version");
-        row("missing member",         "m_value3",                       Remove,         "missing");
+        row("missing member",         "m_value3",                       Absent,         "missing");
         row("unknown member",         "m_value99",                      1,              "unknown member");
         row("string for int",         "m_value2",                       "2",            "expected an integer");
         row("int for string",         "m_text1",                        5,              "expected a string, found 5");
@@ -333,20 +324,20 @@ private Q_SLOTS:
         row("fraction for int",       "m_outputRecAList[3].value2",     1.5,            "expected an integer");
         row("fixed array too short",  "m_intBlock1",                    QJsonArray{1, 2}, "expected an array of 8, found 2 elements");
         row("fixed array as object",  "m_textBlock1",                   QJsonObject{},  "expected an array of 5, found an object");
-        row("record field missing",   "m_sourceWindowList[1].x2",       Remove,         "missing");
+        row("record field missing",   "m_sourceWindowList[1].x2",       Absent,         "missing");
         row("record field unknown",   "m_outputRecAList[0].value9",     0,              "unknown member");
         row("record as array",        "m_outputRecBList[2]",            QJsonArray{},   "expected an object, found an array");
         row("name too short",         "m_containerList[1].name",        "abc",          "expected a string of 40 bytes");
         row("name beyond a byte",     "m_containerList[1].name",        QString(40, QChar(0x100)), "expected a string of 40 bytes (U+0000 to U+00FF), found U+0100");
         row("owned vector as string", "m_pOutputVecA",                  "x",            "expected an array");
         row("owned vector element",   "m_pLayerVec[5].value3",          true,           "expected an integer");
-        row("nested list element",    "m_inputPortList[7].portValues6[3]", null,        "expected an integer");
+        row("nested list element",    "m_inputPortList[7].portValues6[3]", QJsonValue::Null, "expected an integer");
         row("double as text",         "m_doubleValue",                  "1.5",          "expected a number");
         row("scene bank layer",       "m_pBankVec[3].pLayerVec[200].flag1", 256,        "", s);
         row("scene bank flags",       "m_pBankVec[15].pOutputFlagVec",  1,              "", s);
         row("scene bank outputs",     "m_pBankOutputVec[2][31].value30", "",            "", s);
-        row("bank player item",       "m_items2[254].text5",            null,           "", ModelState::save(ModelBankPlayer()));
-        row("ic user",                "m_userList[39].value4",          Remove,         "", ModelState::save(ModelIC()));
+        row("bank player item",       "m_items2[254].text5",            QJsonValue::Null,    "", ModelState::save(ModelBankPlayer()));
+        row("ic user",                "m_userList[39].value4",          Absent,         "", ModelState::save(ModelIC()));
         row("key text",               "m_commonKeys[5][99].thirdString", QString(32, QLatin1Char('x')), "", k);
         row("map key twice",          "m_map[1].key",                   1,              "", k);
         row("slot text",              "m_slotTextsB[255]",              0,              "", ModelState::save(model_topology_param()));
@@ -389,9 +380,9 @@ private Q_SLOTS:
     void check()
     {
         ModelStateError error;
-        QVERIFY(!ModelState::check({{QStringLiteral("class"), QStringLiteral("QObject")}}, &error));
+        QVERIFY(!ModelState::check({{"class", "QObject"}}, &error));
         QCOMPARE(error.toString(),
-                 QStringLiteral("class: unknown class \"QObject\"; known: ")
+                 "class: unknown class \"QObject\"; known: "
                      + ModelState::classNames().join(QLatin1String(", ")));
         QCOMPARE(ModelState::classNames().size(), 9);
     }
@@ -425,7 +416,7 @@ private Q_SLOTS:
         const QJsonObject after = edited(before, member, nested(1023, objects, 2));
         QVERIFY(!before.value(member).toVariant().isNull());
         QStringList failures;
-        QByteArray texts[2];
+        QByteArrayList texts;
         QJsonObject patched = before;
         // On a stack of 256 KiB, where a function that recursed along such a document would
         // overflow.
@@ -443,8 +434,7 @@ private Q_SLOTS:
                 failures << "compare or apply";
             if (ModelState::compare(after, before).size() != 1)
                 failures << "compare back";
-            texts[0] = ModelState::toJson(after);
-            texts[1] = ModelState::toJson(after, ModelState::Compact);
+            texts << ModelState::toJson(after) << ModelState::toJson(after, ModelState::Compact);
         }));
         thread->setStackSize(256 * 1024);
         thread->start();
@@ -462,10 +452,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("size");
         QTest::addColumn<bool>("lastBad"); // all entries good but the last; else all are {}
         QTest::addColumn<QString>("path");
-        QTest::newRow("two million empty records")
-            << 2000000 << false << "m_pBankOutputVec[0][0].value1";
-        QTest::newRow("last of 100,000 records bad")
-            << 100000 << true << "m_pBankOutputVec[0][99999].value30";
+        // clang-format off
+        QTest::newRow("two million empty records")   << 2000000 << false << "m_pBankOutputVec[0][0].value1";
+        QTest::newRow("last of 100,000 records bad") << 100000  << true  << "m_pBankOutputVec[0][99999].value30";
+        // clang-format on
     }
     void largeContainers()
     {
@@ -474,8 +464,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         ModelScene scene;
         const QJsonObject document = ModelState::save(scene);
-        const QJsonValue record = lastBad ? document[QLatin1String("m_pBankOutputVec")][0][0]
-                                          : QJsonValue(QJsonObject());
+        const QJsonValue record = lastBad ? document["m_pBankOutputVec"][0][0] : QJsonObject();
         QJsonArray bank;
         for (int i = 0; i < size; ++i)
             bank.append(record);
@@ -495,32 +484,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("path");
-        const auto row = [](const char *name, const QString &key, const char *path) {
-            QTest::newRow(name) << key << (path ? QString::fromUtf8(path) : key);
-        };
-        row("plain", QStringLiteral("m_extra"), nullptr);
-        row("letters and a space", QStringLiteral("gr\u00f6\u00dfe 2"), nullptr);
-        row("dot", QStringLiteral("a.b"), "[\"a.b\"]");
-        row("empty", QStringLiteral(""), "[\"\"]");
-        row("brackets", QStringLiteral("[0]"), "[\"[0]\"]");
-        row("quote and backslash", QStringLiteral("x\"\\"), "[\"x\\\"\\\\\"]");
-        row("line break and NUL", QString::fromUtf16(u"a\nb\0c", 5), "[\"a\\u000ab\\u0000c\"]");
+        // clang-format off
+        QTest::newRow("plain")               << "m_extra"                       << "m_extra";
+        QTest::newRow("letters and a space") << "gr\u00f6\u00dfe 2"             << "gr\u00f6\u00dfe 2";
+        QTest::newRow("dot")                 << "a.b"                           << "[\"a.b\"]";
+        QTest::newRow("empty")               << ""                              << "[\"\"]";
+        QTest::newRow("brackets")            << "[0]"                           << "[\"[0]\"]";
+        QTest::newRow("quote and backslash") << "x\"\\"                        << "[\"x\\\"\\\\\"]";
+        QTest::newRow("line break and NUL")  << QString::fromUtf16(u"a\nb\0c", 5) << "[\"a\\u000ab\\u0000c\"]";
+        // clang-format on
     }
     void oddKeys()
     {
         QFETCH(QString, key);
         QFETCH(QString, path);
         const QJsonObject document = processorDocument();
-        QJsonObject record = document[QLatin1String("m_outputRecAList")][0].toObject();
+        QJsonObject top = document, record = document["m_outputRecAList"][0].toObject();
+        top.insert(key, 1);
         record.insert(key, 1);
-        QJsonObject topKey = document;
-        topKey.insert(key, 1);
+        const QString inRecord = path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path;
         for (const auto &[changed, expected] :
-             {qMakePair(topKey, path),
-              qMakePair(
-                  edited(document, QStringLiteral("m_outputRecAList[0]"), record),
-                  QStringLiteral("m_outputRecAList[0]")
-                      + (path.startsWith(QLatin1Char('[')) ? path : QLatin1Char('.') + path))}) {
+             {qMakePair(top, path),
+              qMakePair(edited(document, "m_outputRecAList[0]", record),
+                        "m_outputRecAList[0]" + inRecord)}) {
             ModelStateError error;
             QVERIFY(!ModelState::check(changed, &error));
             QCOMPARE(error.path, expected);
@@ -603,28 +589,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("message");
         using D = ModelStateDifference;
-        const QJsonValue none(QJsonValue::Undefined);
         // The processor document holds m_value2 2, m_outputRecAList[3].value2 42 and an m_intBlock1
         // of 8 zeros. No path given: the last difference's.
         const auto row = [](const char *name, const char *message, const QVector<D> &ds,
                             const char *path = nullptr) {
             QTest::newRow(name) << ds << (path ? QString::fromUtf8(path) : ds.last().path)
-                                << QString::fromUtf8(message);
+                                << message;
         };
         // clang-format off
         row("other earlier value",        "expected 5, found 2",   {{D::Changed, "m_value2", 5, 6}});
         row("changed missing",            "missing",               {{D::Changed, "m_nothing", 5, 6}});
-        row("added present",              "present already",       {{D::Added, "m_value2", none, 6}});
-        row("removed other value",        "expected 41, found 42", {{D::Removed, "m_outputRecAList[3].value2", 41, none}});
-        row("removed not last",           "not the last element of an array of 8", {{D::Removed, "m_intBlock1[6]", 0, none}});
-        row("added after a gap",          "an array of 8 takes",   {{D::Added, "m_intBlock1[9]", none, 1}});
+        row("added present",              "present already",       {{D::Added, "m_value2", Absent, 6}});
+        row("removed other value",        "expected 41, found 42", {{D::Removed, "m_outputRecAList[3].value2", 41, Absent}});
+        row("removed not last",           "not the last element of an array of 8", {{D::Removed, "m_intBlock1[6]", 0, Absent}});
+        row("added after a gap",          "an array of 8 takes",   {{D::Added, "m_intBlock1[9]", Absent, 1}});
         row("inside another",             "inside the difference at m_intBlock1", {{D::Changed, "m_intBlock1", QJsonArray(), 1}, {D::Changed, "m_intBlock1[0]", 0, 1}});
         row("holds another",              "holds the difference at m_intBlock1[0]", {{D::Changed, "m_intBlock1[0]", 0, 1}, {D::Changed, "m_intBlock1", QJsonArray(), 1}});
         row("given twice",                "given twice",           QVector<D>(2, {D::Changed, "m_value2", 0, 1}));
         row("key of an array",            "expected an object, found an array", {{D::Changed, "m_intBlock1.x", 0, 1}}, "m_intBlock1");
         row("index of a number",          "expected an array, found 2", {{D::Changed, "m_value2[0][1]", 0, 1}}, "m_value2");
-        row("inside a missing member",    "missing",               {{D::Added, "m_nothing.x", none, 1}}, "m_nothing");
-        row("change without later value", "a change needs both values", {{D::Changed, "m_value2", 0, none}});
+        row("inside a missing member",    "missing",               {{D::Added, "m_nothing.x", Absent, 1}}, "m_nothing");
+        row("change without later value", "a change needs both values", {{D::Changed, "m_value2", 0, Absent}});
         // clang-format on
         for (const char *bad :
              {"", "a..b", ".a", "a.", "a[01]", "a[-1]", "a[", "a[\"x]", "a]", "a\"b", "a[\"\\q\"]"})
