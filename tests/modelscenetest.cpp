@@ -160,7 +160,7 @@ private Q_SLOTS:
         // Client writes: only those to m_spareBytes and m_items2 survive a rebuild.
         const QString client = QStringLiteral("client");
         model.m_maxBankCount = caps[0];
-        model.m_flag2 = model.m_value10 = model.m_spareBytes[7] = 7;
+        model.m_flag2 = model.m_value8 = model.m_value10 = model.m_spareBytes[7] = 7;
         model.m_items1[254].text5 = model.m_items2[254].text5 = client;
         for (int b = 0; b < ModelBankPlayer::BankSlotCount; ++b)
             model.m_bankIndex2[b] = model.m_bankValues8[b] = 7;
@@ -168,9 +168,9 @@ private Q_SLOTS:
         model.initParam(code); // must not grow the byte vectors
         QCOMPARE(QVariantList({model.m_deviceCode, model.getMaxBankCount(),
                                model.getMaxOutputCount(), model.m_initConstant, model.m_flag2,
-                               model.m_value10, model.m_spareBytes[7], model.m_items1[254].text5,
-                               model.m_items2[254].text5}),
-                 QVariantList({code, caps[0], caps[1], 3000, 0, 0, 7, QString(), client}));
+                               model.m_value8, model.m_value10, model.m_spareBytes[7],
+                               model.m_items1[254].text5, model.m_items2[254].text5}),
+                 QVariantList({code, caps[0], caps[1], 3000, 0, 0, 0, 7, QString(), client}));
         QCOMPARE(model.m_bankBytes1, QVector<quint8>(9 * qMax(0, caps[0]), 0));
         QCOMPARE(model.m_bankBytes2, QVector<quint8>(8 * qMax(0, caps[0]), 0));
 

@@ -50,6 +50,8 @@ private slots:
         auto *tree = window.findChild<QTreeView *>(QStringLiteral("tree"));
         auto *differences = window.findChild<QTreeView *>(QStringLiteral("differences"));
         auto *path = window.findChild<QLabel *>(QStringLiteral("path"));
+        QVERIFY(!differences->isVisible());                                // until a comparison
+        QVERIFY(path->textInteractionFlags() & Qt::TextSelectableByMouse); // to copy it
         const auto current = [tree](int role = Model::PathRole) {
             return tree->currentIndex().data(role).toString();
         };
@@ -130,6 +132,12 @@ private slots:
         const QSet<QRgb> colours(pixels, pixels + qsizetype(shot.width()) * shot.height());
         QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size())));
         QVERIFY(colours.contains(changed.rgb()) && colours.contains(gone.rgb()));
+
+        for (QAction *action : window.findChildren<QAction *>()) {
+            if (action->text() == QLatin1String("&Quit"))
+                action->trigger();
+        }
+        QVERIFY(!window.isVisible()); // quit
     }
 
     void refusals_data()
