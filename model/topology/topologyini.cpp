@@ -323,9 +323,11 @@ QString variantText(const QByteArray &data, int version)
     return value.toString();
 }
 
-// What a value that starts with '@' stands for, as text.
+// What a value stands for as text: itself, unless it starts with '@'.
 QString atValue(const QString &text)
 {
+    if (!text.startsWith(QLatin1Char('@')))
+        return text;
     if (text.startsWith(QLatin1String("@@")))
         return text.mid(1);
     if (text == QLatin1String("@Invalid()"))
@@ -370,14 +372,11 @@ char namedEscape(char c)
 QString valueText(const char *p, const char *end)
 {
     const auto special = [](char c) { return c == '"' || c == '\\' || c == ','; };
-    const auto atForm = [](const QString &text) {
-        return text.startsWith(QLatin1Char('@')) ? atValue(text) : text;
-    };
     if (p == end || (!isBlank(*p) && !isBlank(end[-1]) && std::none_of(p, end, special))) {
         // On Qt 6 a sequence cut off at the end shows nothing, and blanks before it end the text.
         const QString text = Utf8()(p, end);
         if (Qt5 || text.isEmpty() || !isBlank(char(text.back().unicode())))
-            return atForm(text);
+            return atValue(text);
     }
     // The text is UTF-8 in pieces: from the value's first non-blank, and from each quote and
     // escape on. A byte order mark at the start of a piece is dropped, as decoding UTF-8 does.
@@ -452,7 +451,7 @@ QString valueText(const char *p, const char *end)
         }
     }
     value.truncate(kept);
-    return atForm(value);
+    return atValue(value);
 }
 
 } // namespace
