@@ -137,4 +137,60 @@ bool checkBytes(const QJsonValue &json, qsizetype size, LoadError &error)
     return true;
 }
 
+QString firstUnknownKey(const QJsonObject &object, const FieldTable &fields,
+                        std::initializer_list<QLatin1String> extra)
+{
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        QString key = it.key();
+        const auto named = [&](QLatin1String name) { return key == name; };
+        if (std::none_of(fields.cbegin(), fields.cend(),
+                         [&](const FieldSlot &f) { return named(f.name); })
+            && std::none_of(extra.begin(), extra.end(), named))
+            return key;
+    }
+    return {};
+}
+
+bool checkFields(const QJsonObject &object, const FieldTable &fields, LoadError &error)
+{
+    for (const FieldSlot &f : fields) {
+        const auto it = object.constFind(f.name);
+        if (it == object.constEnd()) {
+            error.path.clear();
+            error.message = QStringLiteral("missing");
+            return inMember(error, f.name);
+        }
+        if (!f.ops->check(it.value(), error))
+            return inMember(error, f.name);
+    }
+    return true;
+}
+
+void loadFields(const QJsonObject &object, const FieldTable &fields, void *out)
+{
+    for (const FieldSlot &f : fields)
+        f.ops->load(object.value(f.name), static_cast<char *>(out) + f.offset);
+}
+
+void saveFields(QJsonObject &object, const FieldTable &fields, const void *value)
+{
+    for (const FieldSlot &f : fields)
+        object.insert(f.name, f.ops->save(static_cast<const char *>(value) + f.offset));
+}
+
+void swapFields(const FieldTable &fields, void *a, void *b)
+{
+    for (const FieldSlot &f : fields)
+        f.ops->swap(static_cast<char *>(a) + f.offset, static_cast<char *>(b) + f.offset);
+}
+
+Shape::Members fieldShapes(const FieldTable &fields)
+{
+    Shape::Members shapes;
+    shapes.reserve(qsizetype(fields.size()));
+    for (const FieldSlot &f : fields)
+        shapes.append({f.name, f.ops->shape()});
+    return shapes;
+}
+
 } // namespace StateCodec

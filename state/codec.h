@@ -29,11 +29,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <memory>
-#include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace StateCodec {
 
@@ -171,8 +172,12 @@ template<typename T, typename = void>
 struct HasMembers : std::false_type
 { };
 template<typename T>
-struct HasMembers<T, std::void_t<decltype(Members<T>::list)>> : std::true_type
+struct HasMembers<T, std::void_t<typename Members<T>::C>> : std::true_type
 { };
+
+// The name a class saved as a document of its own writes for itself (memberlists.h).
+template<typename T>
+constexpr QLatin1String documentClassName = QLatin1String();
 
 // Integers: a JSON number without fraction, within the member's range.
 template<typename T>
@@ -487,73 +492,76 @@ private:
     }
 };
 
-// The codec a field uses: its type's, or the one its list names.
-template<typename F>
-using FieldCodec = typename F::Kind;
-
-// The name of the first key of object that is none of the names, or an empty string.
-template<typename... F>
-QString firstUnknownKey(const QJsonObject &object, const std::tuple<F...> &fields,
-                        std::initializer_list<QLatin1String> extra = {})
+// A field as the record codecs walk it: its name, where it lies inside its object, and its
+// codec's functions on untyped storage. One table per class, built once from its member list, so
+// that every record shares one loop for each operation instead of a copy per class and member.
+struct FieldOps
 {
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        QString key = it.key();
-        bool known = std::apply([&](const auto &...f) { return ((key == f.name) || ...); }, fields);
-        for (QLatin1String e : extra)
-            known = known || key == e;
-        if (!known)
-            return key;
+    QJsonValue (*save)(const void *member);
+    bool (*check)(const QJsonValue &json, LoadError &error);
+    void (*load)(const QJsonValue &json, void *member);
+    void (*swap)(void *a, void *b);
+    const Shape *(*shape)();
+};
+
+template<typename K, typename T>
+struct ErasedCodec
+{
+    static QJsonValue save(const void *member) { return K::save(*static_cast<const T *>(member)); }
+    static void load(const QJsonValue &json, void *member)
+    {
+        K::load(json, *static_cast<T *>(member));
     }
-    return {};
+    static void swap(void *a, void *b)
+    {
+        using std::swap;
+        swap(*static_cast<T *>(a), *static_cast<T *>(b));
+    }
+    static constexpr FieldOps ops{&save, &K::check, &load, &swap, &K::shape};
+};
+
+struct FieldSlot
+{
+    QLatin1String name;
+    std::ptrdiff_t offset;
+    const FieldOps *ops;
+};
+using FieldTable = std::vector<FieldSlot>;
+
+// The offset of a data member. The Itanium C++ ABI, which GCC and Clang follow on every platform
+// the library builds for, represents a pointer to data member as exactly that offset;
+// memberliststest holds every listed member to it.
+template<typename C, typename T>
+std::ptrdiff_t memberOffset(T C::*member)
+{
+    static_assert(sizeof(member) == sizeof(std::ptrdiff_t));
+    std::ptrdiff_t offset;
+    std::memcpy(&offset, &member, sizeof offset);
+    return offset;
 }
 
-// Checks every field of list in object, in list order; false at the first problem, with its path.
-template<typename... F>
-bool checkFields(const QJsonObject &object, const std::tuple<F...> &fields, LoadError &error)
+// The table of class C, in list order.
+template<typename C>
+const FieldTable &fieldTable()
 {
-    const auto checkOne = [&](const auto &f) {
-        using K = FieldCodec<std::decay_t<decltype(f)>>;
-        const auto it = object.constFind(f.name);
-        if (it == object.constEnd()) {
-            error.path.clear();
-            error.message = QStringLiteral("missing");
-            return inMember(error, f.name);
-        }
-        return K::check(it.value(), error) || inMember(error, f.name);
-    };
-    return std::apply([&](const auto &...f) { return (checkOne(f) && ...); }, fields);
+    static const FieldTable table = Members<C>::apply([](const auto &...f) {
+        return FieldTable{{f.name, memberOffset(f.member),
+                           &ErasedCodec<typename std::decay_t<decltype(f)>::Kind,
+                                        typename std::decay_t<decltype(f)>::Type>::ops}...};
+    });
+    return table;
 }
 
-// Loads every field of list from an object that checkFields() passed.
-template<typename C, typename... F>
-void loadFields(const QJsonObject &object, const std::tuple<F...> &fields, C &out)
-{
-    std::apply(
-        [&](const auto &...f) {
-            (FieldCodec<std::decay_t<decltype(f)>>::load(object.value(f.name), out.*(f.member)),
-             ...);
-        },
-        fields);
-}
-
-template<typename C, typename... F>
-void saveFields(QJsonObject &object, const std::tuple<F...> &fields, const C &value)
-{
-    std::apply(
-        [&](const auto &...f) {
-            (object.insert(f.name, FieldCodec<std::decay_t<decltype(f)>>::save(value.*(f.member))),
-             ...);
-        },
-        fields);
-}
-
-template<typename... F>
-Shape::Members fieldShapes(const std::tuple<F...> &fields)
-{
-    Shape::Members shapes;
-    std::apply([&](const auto &...f) { (shapes.append({f.name, F::Kind::shape()}), ...); }, fields);
-    return shapes;
-}
+// The name of the first key of object that is none of the fields nor extra, or an empty string.
+QString firstUnknownKey(const QJsonObject &object, const FieldTable &fields,
+                        std::initializer_list<QLatin1String> extra = {});
+// Checks every field in object, in table order; false at the first problem, with its path.
+bool checkFields(const QJsonObject &object, const FieldTable &fields, LoadError &error);
+// Loads every field into the object at out from an object that checkFields() passed.
+void loadFields(const QJsonObject &object, const FieldTable &fields, void *out);
+void saveFields(QJsonObject &object, const FieldTable &fields, const void *value);
+void swapFields(const FieldTable &fields, void *a, void *b);
+Shape::Members fieldShapes(const FieldTable &fields);
 
 // Records: a JSON object with every field under its name, and nothing else.
 template<typename R>
@@ -562,7 +570,7 @@ struct Codec<R, std::enable_if_t<HasMembers<R>::value>>
     static QJsonValue save(const R &value)
     {
         QJsonObject object;
-        saveFields(object, Members<R>::list, value);
+        saveFields(object, fieldTable<R>(), &value);
         return object;
     }
     static bool check(const QJsonValue &json, LoadError &error)
@@ -570,10 +578,11 @@ struct Codec<R, std::enable_if_t<HasMembers<R>::value>>
         if (!json.isObject())
             return fail(error, QStringLiteral("an object"), json);
         const QJsonObject object = json.toObject();
-        if (!checkFields(object, Members<R>::list, error))
+        const FieldTable &fields = fieldTable<R>();
+        if (!checkFields(object, fields, error))
             return false;
-        if (object.size() != qsizetype(std::tuple_size_v<decltype(Members<R>::list)>)) {
-            error.path = pathKey(firstUnknownKey(object, Members<R>::list));
+        if (object.size() != qsizetype(fields.size())) {
+            error.path = pathKey(firstUnknownKey(object, fields));
             error.message = QStringLiteral("unknown member");
             return false;
         }
@@ -581,11 +590,11 @@ struct Codec<R, std::enable_if_t<HasMembers<R>::value>>
     }
     static void load(const QJsonValue &json, R &out)
     {
-        loadFields(json.toObject(), Members<R>::list, out);
+        loadFields(json.toObject(), fieldTable<R>(), &out);
     }
     static const Shape *shape()
     {
-        static const Shape s{fieldShapes(Members<R>::list), nullptr};
+        static const Shape s{fieldShapes(fieldTable<R>()), nullptr};
         return &s;
     }
 };

@@ -63,15 +63,13 @@ namespace {
     template<typename K>
     struct TypeOf;
 
-    template<typename... F>
-    QVector<QPair<QString, const DocumentType *>> memberTypes(const std::tuple<F...> &fields)
+    template<typename T>
+    QVector<QPair<QString, const DocumentType *>> memberTypes()
     {
         QVector<QPair<QString, const DocumentType *>> types;
-        std::apply(
-            [&](const auto &...f) {
-                (types.append({f.name, TypeOf<typename F::Kind>::get()}), ...);
-            },
-            fields);
+        Members<T>::apply([&](const auto &...f) {
+            (types.append({f.name, TypeOf<typename std::decay_t<decltype(f)>::Kind>::get()}), ...);
+        });
         return types;
     }
 
@@ -101,7 +99,7 @@ namespace {
             if constexpr (HasMembers<T>::value) {
                 DocumentType type;
                 type.name = QStringLiteral("record");
-                type.members = memberTypes(Members<T>::list);
+                type.members = memberTypes<T>();
                 return type;
             } else if constexpr (std::is_array_v<T>) {
                 DocumentType type;
@@ -169,8 +167,8 @@ namespace {
             static const DocumentType className = ownEntry(QStringLiteral("string"));
             static const DocumentType format = ownEntry(QStringLiteral("int32"));
             DocumentType d;
-            d.name = Members<T>::className;
-            d.members = memberTypes(Members<T>::list);
+            d.name = documentClassName<T>;
+            d.members = memberTypes<T>();
             d.members.prepend({QStringLiteral("format"), &format});
             d.members.prepend({QStringLiteral("class"), &className});
             return d;

@@ -37,23 +37,24 @@ struct Release<_SceneBank_Record>
 // A member under its own name, and a byte buffer (a string of one character per byte).
 #define FIELD(member) field(#member, &C::member)
 #define TEXT(member) byteText(#member, &C::member)
-// The members of a record, in declaration order; a class saved as a document of its own also
-// names itself there.
+// The members of a record, in declaration order: apply(visit) calls visit with every field as
+// one argument of its own. No tuple holds them: a tuple of a hundred types costs each file that
+// includes this one seconds to build. A class saved as a document of its own also names itself.
 #define RECORD(Class, ...)                                                                         \
     template<>                                                                                     \
     struct Members<Class>                                                                          \
     {                                                                                              \
         using C = Class;                                                                           \
-        static constexpr auto list = std::make_tuple(__VA_ARGS__);                                 \
+        template<typename Visit>                                                                   \
+        static auto apply(Visit &&visit)                                                           \
+        {                                                                                          \
+            return visit(__VA_ARGS__);                                                             \
+        }                                                                                          \
     }
 #define DOCUMENT(Class, ...)                                                                       \
+    RECORD(Class, __VA_ARGS__);                                                                    \
     template<>                                                                                     \
-    struct Members<Class>                                                                          \
-    {                                                                                              \
-        using C = Class;                                                                           \
-        static constexpr QLatin1String className = latin1(#Class);                                 \
-        static constexpr auto list = std::make_tuple(__VA_ARGS__);                                 \
-    }
+    constexpr QLatin1String documentClassName<Class> = latin1(#Class)
 
 // clang-format off
 RECORD(_Int12_Record,

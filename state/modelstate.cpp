@@ -16,18 +16,12 @@ const QLatin1String ClassKey("class");
 const QLatin1String FormatKey("format");
 
 template<typename T>
-constexpr qsizetype memberCount()
-{
-    return qsizetype(std::tuple_size_v<std::decay_t<decltype(Members<T>::list)>>);
-}
-
-template<typename T>
 QJsonObject saveDocument(const T &object)
 {
     QJsonObject document;
-    document.insert(ClassKey, Members<T>::className);
+    document.insert(ClassKey, documentClassName<T>);
     document.insert(FormatKey, ModelState::FormatVersion);
-    saveFields(document, Members<T>::list, object);
+    saveFields(document, fieldTable<T>(), &object);
     return document;
 }
 
@@ -41,9 +35,9 @@ bool checkDocument(const QJsonObject &document, LoadError &error)
         error.message = QStringLiteral("missing");
         return false;
     }
-    if (className.value().toString() != Members<T>::className) {
+    if (className.value().toString() != documentClassName<T>) {
         error.message = QStringLiteral("expected \"%1\", found %2")
-                            .arg(Members<T>::className,
+                            .arg(documentClassName<T>,
                                  className.value().isString() ? QLatin1Char('"')
                                          + className.value().toString() + QLatin1Char('"')
                                                               : describe(className.value()));
@@ -71,10 +65,11 @@ bool checkDocument(const QJsonObject &document, LoadError &error)
         return false;
     }
 
-    if (!checkFields(document, Members<T>::list, error))
+    const FieldTable &fields = fieldTable<T>();
+    if (!checkFields(document, fields, error))
         return false;
-    if (document.size() != memberCount<T>() + 2) {
-        error.path = pathKey(firstUnknownKey(document, Members<T>::list, {ClassKey, FormatKey}));
+    if (document.size() != qsizetype(fields.size()) + 2) {
+        error.path = pathKey(firstUnknownKey(document, fields, {ClassKey, FormatKey}));
         error.message = QStringLiteral("unknown member");
         return false;
     }
@@ -92,17 +87,6 @@ bool checkDocument(const QJsonObject &document, ModelStateError *error)
     return false;
 }
 
-template<typename T>
-void swapFields(T &a, T &b)
-{
-    const auto swapOne = [](auto &x, auto &y) {
-        using std::swap;
-        swap(x, y);
-    };
-    std::apply([&](const auto &...f) { (swapOne(a.*(f.member), b.*(f.member)), ...); },
-               Members<T>::list);
-}
-
 // The whole document is checked before anything is built. It is then loaded into a scratch
 // object, swapped into the target member by member, and the scratch object releases what the
 // target held.
@@ -112,8 +96,9 @@ bool restoreDocument(T &target, const QJsonObject &document, ModelStateError *er
     if (!checkDocument<T>(document, error))
         return false;
     const auto scratch = std::make_unique<T>();
-    loadFields(document, Members<T>::list, *scratch);
-    swapFields(target, *scratch);
+    const FieldTable &fields = fieldTable<T>();
+    loadFields(document, fields, scratch.get());
+    swapFields(fields, &target, scratch.get());
     return true;
 }
 
@@ -121,7 +106,7 @@ template<typename T>
 const Shape *documentShape()
 {
     static const Shape shape = [] {
-        Shape::Members members = fieldShapes(Members<T>::list);
+        Shape::Members members = fieldShapes(fieldTable<T>());
         members.prepend({FormatKey, nullptr});
         members.prepend({ClassKey, nullptr});
         return Shape(std::move(members), nullptr);
@@ -140,7 +125,7 @@ struct ClassEntry
 template<typename T>
 constexpr ClassEntry entry()
 {
-    return {Members<T>::className, &documentShape<T>, &checkDocument<T>};
+    return {documentClassName<T>, &documentShape<T>, &checkDocument<T>};
 }
 
 #define CLASS_ENTRY(T) entry<T>(),

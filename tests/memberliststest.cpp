@@ -31,13 +31,16 @@ QString layoutProblem()
         const std::size_t expected = (end + alignment - 1) / alignment * alignment;
         const auto offset
             = std::size_t(reinterpret_cast<const char *>(&(object.get()->*f.member)) - base);
+        // The codecs reach the member by the offset its pointer holds: the same place.
+        if (problem.isEmpty() && std::size_t(memberOffset(f.member)) != offset)
+            problem = QString(f.name) + QStringLiteral(" is not where its member pointer says");
         if (problem.isEmpty() && offset != expected)
             problem = QString::asprintf("%s is at offset %zu, the list expects it at %zu: a member "
                                         "before it is missing from the list, or out of order",
                                         qUtf8Printable(QString(f.name)), offset, expected);
         end = offset + sizeof(T);
     };
-    std::apply([&](const auto &...f) { (walk(f), ...); }, Members<C>::list);
+    Members<C>::apply([&](const auto &...f) { (walk(f), ...); });
     const std::size_t size = (end + alignof(C) - 1) / alignof(C) * alignof(C);
     if (problem.isEmpty() && size != sizeof(C))
         problem = QString::asprintf("the list ends at %zu, the class at %zu: a member after the "
@@ -50,7 +53,7 @@ template<typename C>
 QStringList listedNames()
 {
     QStringList names;
-    std::apply([&](const auto &...f) { (names.append(f.name), ...); }, Members<C>::list);
+    Members<C>::apply([&](const auto &...f) { (names.append(f.name), ...); });
     return names;
 }
 

@@ -52,7 +52,7 @@ struct Filler
             if (value)
                 fill(*value);
         } else if constexpr (HasMembers<T>::value) {
-            std::apply([&](const auto &...f) { (fill(value.*(f.member)), ...); }, Members<T>::list);
+            Members<T>::apply([&](const auto &...f) { (fill(value.*(f.member)), ...); });
         } else {
             releaseOwned(value);
             value.clear();

@@ -100,15 +100,13 @@ ModelReport report(const Model &m, const QString &model, Capacity Model::*probe,
 {
     ModelReport r;
     r.model = model;
-    r.className = StateCodec::Members<Model>::className;
+    r.className = StateCodec::documentClassName<Model>;
     r.code = m.m_deviceCode;
     r.known = knows(probe, m.m_deviceCode);
-    std::apply(
-        [&](const auto &...f) {
-            (addCapacity(r.capacities, f.name, m.*(f.member)), ...);
-            (addSize(r.containers, f.name, m.*(f.member), details), ...);
-        },
-        StateCodec::Members<Model>::list);
+    StateCodec::Members<Model>::apply([&](const auto &...f) {
+        (addCapacity(r.capacities, f.name, m.*(f.member)), ...);
+        (addSize(r.containers, f.name, m.*(f.member), details), ...);
+    });
     return r;
 }
 
