@@ -177,7 +177,7 @@ struct HasMembers<T, std::void_t<typename Members<T>::C>> : std::true_type
 
 // The name a class saved as a document of its own writes for itself (memberlists.h).
 template<typename T>
-constexpr QLatin1String documentClassName = QLatin1String();
+inline constexpr QLatin1String documentClassName = QLatin1String();
 
 // Integers: a JSON number without fraction, within the member's range.
 template<typename T>

@@ -54,7 +54,7 @@ struct Release<_SceneBank_Record>
 #define DOCUMENT(Class, ...)                                                                       \
     RECORD(Class, __VA_ARGS__);                                                                    \
     template<>                                                                                     \
-    constexpr QLatin1String documentClassName<Class> = latin1(#Class)
+    inline constexpr QLatin1String documentClassName<Class> = latin1(#Class)
 
 // clang-format off
 RECORD(_Int12_Record,
