@@ -5,6 +5,7 @@
 #include <QtCore/QCoreApplication>
 
 #include <dlfcn.h>
+#include <malloc.h>
 
 void registerDeviceModelBenchmarks();
 void registerKeyboardBenchmarks();
@@ -28,6 +29,14 @@ const char *libraryPath()
 
 int main(int argc, char **argv)
 {
+    // Every operation is measured on a heap that already holds the pages it needs. By default the
+    // C library returns the top of the heap to the kernel once more than its trim threshold is
+    // free there (a threshold it raises as large blocks come and go), and serves large blocks
+    // with fresh mappings: an operation that frees its result at the top of the heap then pays
+    // for fresh pages in its next iteration, or does not, depending on what earlier benchmarks
+    // left in the heap and on which side of the threshold its size falls.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, -1);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

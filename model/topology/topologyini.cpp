@@ -501,7 +501,9 @@ QJsonArray modules(const QByteArray &text)
         qsizetype value, end; // where the value's text starts and ends in the file
     };
     std::vector<Entry> entries;
-    entries.reserve(std::size_t(text.count('\n')));
+    // Every entry has its '='; a count of lines would count each section's header and the blank
+    // line before it too, places that would stay unused.
+    entries.reserve(std::size_t(text.count('=')));
     QStringList sections{QString()};
     // Modules tend to repeat the keys of the one before, in the same order: the key at the same
     // place in the section before is taken when the bytes are the same.
