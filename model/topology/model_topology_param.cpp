@@ -31,19 +31,13 @@ QFileInfo linkTarget(const QString &path)
     return QFileInfo(info.absoluteFilePath());
 }
 
-// A scratch file of the target "topology.ini" is "topology.ini.Ab3xZ9~". Under the lock every
+// A scratch file of the target "topology.ini" is "topology.ini.ab3xz9~". Under the lock every
 // one found is a dead writer's.
-QString scratchPrefix(const QFileInfo &target)
-{
-    return target.fileName() + QLatin1Char('.');
-}
-
 void removeScratchFiles(const QFileInfo &target)
 {
     QDir folder = target.absoluteDir();
-    const QString prefix = scratchPrefix(target);
     const QStringList names
-        = folder.entryList({prefix + QLatin1String("??????~")},
+        = folder.entryList({target.fileName() + QLatin1String(".??????~")},
                            QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
     for (const QString &name : names)
         folder.remove(name);
@@ -64,15 +58,14 @@ bool writeAll(int fd, const QByteArray &data)
 // target. The scratch file gets the target's permissions, or those of a new file.
 void replace(const QFileInfo &target, const QByteArray &text)
 {
-    const QString base = target.absolutePath() + QLatin1Char('/') + scratchPrefix(target);
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     QByteArray scratch;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        QString name = base;
-        for (int i = 0; i < 6; ++i)
-            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
-        scratch = QFile::encodeName(name + QLatin1Char('~'));
+        // Six random letters and digits: 36^6 names.
+        const quint64 random = QRandomGenerator::global()->generate64() % Q_UINT64_C(2176782336);
+        scratch = QFile::encodeName(
+            target.absoluteFilePath() + QLatin1Char('.')
+            + QString::number(random, 36).rightJustified(6, QLatin1Char('0')) + QLatin1Char('~'));
         fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return;

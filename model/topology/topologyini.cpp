@@ -258,7 +258,8 @@ constexpr int PlainTypes[]
        QMetaType::QStringList, QMetaType::QByteArray, QMetaType::QDate, QMetaType::QTime,
        QMetaType::QDateTime,   QMetaType::QUrl,       QMetaType::QUuid, QMetaType::Long,
        QMetaType::Short,       QMetaType::Char,       QMetaType::ULong, QMetaType::UShort,
-       QMetaType::UChar,       QMetaType::Float};
+       QMetaType::UChar,       QMetaType::Float,      QMetaType::SChar, QMetaType::QJsonValue,
+       QMetaType::QCborValue};
 
 // The stream names a type by its number, or, for a type newer than the stream format, by this
 // number followed by the type's name.
@@ -293,18 +294,31 @@ bool readsAsText(const QByteArray &data, int version)
     in.setVersion(version);
     quint32 number = 0;
     in >> number;
-    if (in.status() != QDataStream::Ok)
-        return false;
-    if (number != TypeByName)
-        return numbers[version == StreamVersion ? 0 : 1].contains(number);
-    QByteArray name;
-    in >> name;
+    // A stream names a type by the number its writer gives it; an older one is read by the
+    // type's own number as well.
+    int type = int(number);
+    if (number == TypeByName) {
+        QByteArray name;
+        in >> name;
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    const int type = QMetaType::type(name.constData());
+        type = QMetaType::type(name.constData());
 #else
-    const int type = QMetaType::fromName(name.constData()).id();
+        type = QMetaType::fromName(name.constData()).id();
 #endif
-    return in.status() == QDataStream::Ok
+    } else if (const int index = int(numbers[version == StreamVersion ? 0 : 1].indexOf(number));
+               index >= 0) {
+        type = PlainTypes[index];
+    }
+    // A JSON or CBOR value reads as text unless it is an array, an object or a tag, which read
+    // as "" and may nest: those are never decoded. The value follows a null flag (in all but the
+    // oldest versions), CBOR's bytes their 32-bit length.
+    const qint64 at = in.device()->pos() + (version >= QDataStream::Qt_4_2 ? 1 : 0)
+        + (type == QMetaType::QCborValue ? 4 : 0);
+    const uchar kind = at < data.size() ? uchar(data.at(int(at))) : 0;
+    const bool nests = type == QMetaType::QJsonValue
+        ? kind == 4 || kind == 5
+        : type == QMetaType::QCborValue && kind >= 0x80 && kind < 0xe0;
+    return in.status() == QDataStream::Ok && !nests
         && std::find(std::begin(PlainTypes), std::end(PlainTypes), type) != std::end(PlainTypes);
 }
 
