@@ -6,8 +6,20 @@
 #include <model/processor/modelcalyth.h>
 #include <model/state/modelstateitemmodel.h>
 
+#include <QtGui/QColor>
+#include <QtGui/QImage>
 #include <QtTest/QtTest>
-#include <QtWidgets/QtWidgets>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QStatusBar>
+#include <QtWidgets/QTreeView>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+#include <QtWidgets/QAction>
+#else
+#include <QtGui/QAction>
+#endif
 
 #include <memory>
 
