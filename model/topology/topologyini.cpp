@@ -42,31 +42,33 @@ void appendEscaped(QByteArray &out, const QString &text, bool bytes)
     if (quoted)
         out += '"';
     bool numeric = false;
+    ushort held = 0;
     for (int i = 0; i < text.size(); ++i) {
         const ushort c = text.at(i).unicode();
         const bool wasNumeric = numeric;
         numeric = false;
         if (c == '\\' || c == '"') {
-            out += '\\';
-            out += char(c);
+            out.append('\\').append(char(c));
         } else if (c < 14 && named[c] != '.') {
-            out += '\\';
-            out += named[c];
+            out.append('\\').append(named[c]);
             numeric = c == 0;
         } else if (c < 0x20 || (bytes && c >= 0x7f) || (wasNumeric && isHexDigit(c))) {
             out += "\\x" + QByteArray::number(c, 16);
             numeric = true;
-        } else if (c < 0x80) {
-            out += char(c);
-        } else if (!QChar::isSurrogate(c)) {
-            out += QString(QChar(c)).toUtf8();
-        } else if (Qt5) {
+        } else if (Qt5 && QChar::isSurrogate(c)) {
             numeric = wasNumeric; // Qt 5 drops every half of a pair
-        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
-                   && text.at(i + 1).isLowSurrogate()) {
-            out += text.mid(i++, 2).toUtf8();
-        } else if (i + 1 < text.size()) {
-            out += "\xef\xbf\xbd"; // Qt 6 replaces half a pair, but drops one at the end
+        } else if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(held)) {
+            out += (QString(QChar(held)) + QChar(c)).toUtf8();
+            held = 0;
+        } else {
+            // Qt 6 encodes what it does not escape as one stream: a surrogate waits for the next
+            // such character, which completes its pair or makes it U+FFFD; if none comes, it is
+            // lost.
+            if (held)
+                out += "\xef\xbf\xbd";
+            held = QChar::isSurrogate(c) ? c : 0;
+            if (!held)
+                out += c < 0x80 ? QByteArray(1, char(c)) : QString(QChar(c)).toUtf8();
         }
     }
     if (quoted)
