@@ -443,7 +443,7 @@ QString valueText(const char *p, const char *end)
         } else if (c == ',' && !quoted) {
             return QString();
         } else if (isBlank(c) && !quoted && (!started || afterQuote)) {
-            piece += started ? 0 : 1;
+            piece = p + 1;
             ++p;
         } else {
             // A run goes on over blanks, which count at its end only once a quote was seen. Qt 6
