@@ -89,7 +89,7 @@ private Q_SLOTS:
         model.m_intBlock2[7] = 0;
         model.m_intBlock11[0] = model.m_intBlock11[1] = 9;
         model.m_doubleValue = 2.5;
-        model.m_textBlock2[4] = QStringLiteral("client");
+        model.m_textBlock2[4] = model.m_text5 = QStringLiteral("client");
         model.m_spareBytes[0] = 0x5A;
         model.m_spareTextList.append(QStringLiteral("client"));
         (*model.m_pOutputVecF)[0] = 1;
@@ -102,7 +102,8 @@ private Q_SLOTS:
                           model.m_intBlock11[1], (*model.m_pOutputVecF)[0],
                           model.m_sourceWindowList[3].width1, model.m_containerList[0].name[31],
                           model.m_inputPortList[0].portValues2[0], model.m_spareBytes[0],
-                          int(model.m_spareTextList.size() + model.m_textBlock2[4].size())}),
+                          int(model.m_spareTextList.size() + model.m_textBlock2[4].size()
+                              + model.m_text5.size())}),
             (QVector<int>{128, 255, 0, 0, 128, 1920, 0, 10, 0x5A, 0}));
         QCOMPARE(double(model.m_doubleValue), 0.0);
     }

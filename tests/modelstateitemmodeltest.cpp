@@ -124,6 +124,7 @@ private slots:
         Tester tester(&model, Tester::FailureReportingMode::Fatal);
         model.setDocument(document);
         QVERIFY(ModelState::classNames().contains(document[QLatin1String("class")].toString()));
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
         QString last;
         QStringList wrong;
         forEachRow(model, [&](const QModelIndex &i) {
