@@ -43,8 +43,8 @@ void appendEscaped(QByteArray &out, const QString &text, bool bytes)
         out += '"';
     bool numeric = false;
     ushort held = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        const ushort c = text.at(i).unicode();
+    for (const QChar ch : text) {
+        const ushort c = ch.unicode();
         const bool wasNumeric = numeric;
         numeric = false;
         if (c == '\\' || c == '"') {
