@@ -31,7 +31,8 @@ static QJsonArray json(const char *text)
         {"keys of slashes", R"([{"/": "x", "a": 1, "": 0}, {"//": 2}])"},
         {"special characters", R"([{"a=b": "[a]", ";a": "a\nb", "a\nb": "Grüße 日本", "Grüße 日本": "a=b"}])"},
         {"beyond the BMP", R"([{"k😀": "😀x", "lone": "a\ud800b", "end": "\udc00", "escaped": "a\ud800\\nb",
-            "pair": "a\ud800\\\udc00b", "low": "a\udc00\"b", "hex": "x\ud800\u0001b"}])"},
+            "pair": "a\ud800\\\udc00b", "low": "a\udc00\"b", "hex": "x\ud800\u0001b",
+            "after": "\u0002\ud83d\ude00a"}])"},
         {"sections by name", R"([{"a": 1}, {}, 3, {"b": 2}, {"c": 3}, {"d": 4}, {"e": 5}, {"f": 6},
             {"g": 7}, {"h": 8}, {"i": 9}, {"j": 10}, {"k": 11}])"},
     };

@@ -56,7 +56,7 @@ void appendEscaped(QByteArray &out, const QString &text, bool bytes)
             out += "\\x" + QByteArray::number(c, 16);
             numeric = true;
         } else if (Qt5 && QChar::isSurrogate(c)) {
-            numeric = wasNumeric; // Qt 5 drops every half of a pair
+            // Qt 5 drops every half of a pair, and a hex digit after it is not escaped.
         } else if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(held)) {
             out += (QString(QChar(held)) + QChar(c)).toUtf8();
             held = 0;
