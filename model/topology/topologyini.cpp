@@ -209,19 +209,25 @@ struct Utf8
 };
 #endif
 
-// A key or section name as the file spells it: percent escapes, '\' for '/'. Qt 5 takes the
-// bytes of a name as Latin-1, Qt 6 as UTF-8. Both trim ASCII white space around a section's name;
-// around a key Qt 5 trims only blanks.
+// A key as the file spells it, or a section's header as the path that it puts before its keys
+// ("7/"): percent escapes, '\' for '/'. Qt 5 takes the bytes of a name as Latin-1, Qt 6 as UTF-8.
+// Both trim ASCII white space around a section's name; around a key Qt 5 trims only blanks.
 QString decodeName(const char *begin, const char *end, bool section)
 {
-    if (std::all_of(begin, end, [](char c) { return isPlainKeyCharacter(uchar(c)); }))
-        return QString::fromLatin1(begin, int(end - begin));
     const auto trimmed
         = [&](char c) { return isBlank(c) || ((section || !Qt5) && c >= '\n' && c <= '\r'); };
     while (begin < end && trimmed(*begin))
         ++begin;
     while (end > begin && trimmed(end[-1]))
         --end;
+    // "[General]", as spelt in any case, holds the top-level keys; "[%General]" is the section
+    // "General".
+    const qsizetype size = end - begin;
+    if (section && (size == 7 || (size == 8 && *begin == '%')) && !qstrnicmp(end - 7, "general", 7))
+        return size == 8 ? QString::fromLatin1(end - 7, 7) + QLatin1Char('/') : QString();
+    const QLatin1String after(section ? "/" : "");
+    if (std::all_of(begin, end, [](char c) { return isPlainKeyCharacter(uchar(c)); }))
+        return QString::fromLatin1(begin, int(size)) + after;
     const QString raw = Qt5 ? QString::fromLatin1(begin, int(end - begin))
                             : QString::fromUtf8(begin, int(end - begin));
     QString name;
@@ -248,7 +254,7 @@ QString decodeName(const char *begin, const char *end, bool section)
         if (!ok)
             name += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
     }
-    return name;
+    return name + after;
 }
 
 // The plain types whose binary form reads as text. Others (lists, maps and whatever nests) read
@@ -305,7 +311,14 @@ bool readsAsText(const QByteArray &data, int version)
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
         type = QMetaType::type(name.constData());
 #else
-        type = QMetaType::fromName(name.constData()).id();
+        // Qt 6 knows the types of its GUI and Widgets modules by name where they are not loaded,
+        // and warns when such a name is looked up. None of them is plain.
+        static const QByteArray elsewhere
+            = " QFont QPixmap QBrush QColor QPalette QIcon QImage QPolygon QRegion QBitmap QCursor "
+              "QKeySequence QPen QTextLength QTextFormat QTransform QMatrix4x4 QVector2D QVector3D "
+              "QVector4D QQuaternion QPolygonF QColorSpace QSizePolicy ";
+        if (!elsewhere.contains(' ' + QMetaObject::normalizedType(name.constData()) + ' '))
+            type = QMetaType::fromName(name.constData()).id();
 #endif
     } else if (const int index = int(numbers[version == StreamVersion ? 0 : 1].indexOf(number));
                index >= 0) {
@@ -365,11 +378,9 @@ QString atValue(const QString &text)
                            dateTime ? DateTimeVersion : StreamVersion);
     // A rectangle, size or point reads as "" when it has as many parts as it should, numbers
     // or not: "@Rect(0 0 10 10)".
-    if (form == QLatin1String("@Rect("))
-        return arg.count(QLatin1Char(' ')) == 3 ? QString() : text;
-    if (form == QLatin1String("@Size(") || form == QLatin1String("@Point("))
-        return arg.count(QLatin1Char(' ')) == 1 ? QString() : text;
-    return text;
+    const bool rect = form == QLatin1String("@Rect(");
+    const bool pair = form == QLatin1String("@Size(") || form == QLatin1String("@Point(");
+    return (rect || pair) && arg.count(QLatin1Char(' ')) == (rect ? 3 : 1) ? QString() : text;
 }
 
 // The character of the escape "\c" that names one, or 0.
@@ -408,8 +419,7 @@ QString valueText(const char *p, const char *end)
     bool started = false; // by a character, a quote or an escape, even one of nothing
     bool escaped = false;
     while (p < end) {
-        if (escaped)
-            piece = p;
+        piece = escaped ? p : piece;
         escaped = false;
         const char c = *p;
         started = started || !isBlank(c);
@@ -443,8 +453,7 @@ QString valueText(const char *p, const char *end)
         } else if (c == ',' && !quoted) {
             return QString();
         } else if (isBlank(c) && !quoted && (!started || afterQuote)) {
-            piece = p + 1;
-            ++p;
+            piece = ++p;
         } else {
             // A run goes on over blanks, which count at its end only once a quote was seen. Qt 6
             // decodes a comma in quotes on its own: after a cut sequence it is lost in its U+FFFD.
@@ -571,10 +580,7 @@ QJsonArray modules(const QByteArray &text)
         }
         q = std::min(q, end);
         if (*p == '[') {
-            const QString name = decodeName(p + 1, std::find(p, q, ']'), true);
-            sections.append(name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0
-                                ? QString()
-                                : name + QLatin1Char('/'));
+            sections.append(decodeName(p + 1, std::find(p, q, ']'), true));
             keyIndex = 0;
         } else if (equals) {
             entries.push_back(
