@@ -21,10 +21,12 @@
 #include <new>
 
 // A binary value can announce a container of billions of elements, which the settings store then
-// tries to reserve: such requests fail with std::bad_alloc as in a normal build.
+// tries to reserve: such requests fail with std::bad_alloc as in a normal build. Values that nest
+// such containers make it reserve at every level, so a request is capped well below the fuzzer's
+// memory limit.
 extern "C" const char *__asan_default_options()
 {
-    return "allocator_may_return_null=1:max_allocation_size_mb=1024";
+    return "allocator_may_return_null=1:max_allocation_size_mb=128";
 }
 
 namespace {
