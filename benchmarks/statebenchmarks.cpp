@@ -23,18 +23,21 @@
 namespace {
 
 // Nanoseconds per iteration of op, by the steady clock, over as many iterations as the measured
-// operation ran, but no more than fill about a second: a reference far slower than the operation
-// would otherwise take minutes.
+// operation ran, but for no longer than that took (nanoseconds per iteration) and at least once:
+// a reference far slower than the operation would otherwise take minutes, and a brief run of the
+// benchmark stays brief.
 template<typename Op>
-double timed(benchmark::IterationCount iterations, Op op)
+double timed(const benchmark::State &state, double nanoseconds, Op op)
 {
     using Clock = std::chrono::steady_clock;
     auto start = Clock::now();
     op();
     std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
-    const double once = elapsed.count();
+    const double budget = nanoseconds * double(state.iterations());
     const auto count = std::max<benchmark::IterationCount>(
-        1, std::min<benchmark::IterationCount>(iterations, benchmark::IterationCount(1e9 / once)));
+        1,
+        std::min<benchmark::IterationCount>(state.iterations(),
+                                            benchmark::IterationCount(budget / elapsed.count())));
     start = Clock::now();
     for (benchmark::IterationCount i = 0; i < count; ++i)
         op();
@@ -69,7 +72,7 @@ void save(benchmark::State &state, int code)
         benchmark::ClobberMemory();
     });
     const double toJson = timed(
-        state.iterations(), [&] { benchmark::DoNotOptimize(QJsonDocument(document).toJson()); });
+        state, nanoseconds, [&] { benchmark::DoNotOptimize(QJsonDocument(document).toJson()); });
     reportAgainst(state, "toJson", nanoseconds, toJson);
     state.counters["text_B"] = double(QJsonDocument(document).toJson().size());
 }
@@ -81,7 +84,7 @@ void orderedText(benchmark::State &state, int code)
     const double nanoseconds = measure::timedLoop(
         state, [&] { benchmark::DoNotOptimize(ModelState::toJson(document)); });
     const double toJson = timed(
-        state.iterations(), [&] { benchmark::DoNotOptimize(QJsonDocument(document).toJson()); });
+        state, nanoseconds, [&] { benchmark::DoNotOptimize(QJsonDocument(document).toJson()); });
     reportAgainst(state, "toJson", nanoseconds, toJson);
 }
 
@@ -96,7 +99,7 @@ void restore(benchmark::State &state, int code)
             state.SkipWithError("restore refused its own document");
         benchmark::ClobberMemory();
     });
-    const double fromJson = timed(state.iterations(),
+    const double fromJson = timed(state, nanoseconds,
                                   [&] { benchmark::DoNotOptimize(QJsonDocument::fromJson(text)); });
     reportAgainst(state, "fromJson", nanoseconds, fromJson);
 }
@@ -115,7 +118,7 @@ void compare(benchmark::State &state, int code)
     const QJsonObject after = ModelState::save(*model);
     const double nanoseconds = measure::timedLoop(
         state, [&] { benchmark::DoNotOptimize(ModelState::compare(before, after)); });
-    const double toJson = timed(state.iterations(),
+    const double toJson = timed(state, nanoseconds,
                                 [&] { benchmark::DoNotOptimize(QJsonDocument(before).toJson()); });
     reportAgainst(state, "toJson", nanoseconds, toJson);
 }
@@ -143,7 +146,7 @@ void apply(benchmark::State &state, int code)
         QJsonObject document = before;
         ModelState::apply(document, differences);
     });
-    const double toJson = timed(state.iterations(),
+    const double toJson = timed(state, nanoseconds,
                                 [&] { benchmark::DoNotOptimize(QJsonDocument(before).toJson()); });
     reportAgainst(state, "toJson", nanoseconds, toJson);
 }
@@ -173,7 +176,7 @@ void refuseLast(benchmark::State &state)
             state.SkipWithError("restore took a bad record");
     });
     measure::countAllocations(state, [&] { ModelState::restore(*model, bad); });
-    const double restore = timed(state.iterations(), [&] { ModelState::restore(*model, good); });
+    const double restore = timed(state, nanoseconds, [&] { ModelState::restore(*model, good); });
     reportAgainst(state, "restore", nanoseconds, restore);
 }
 
