@@ -7,6 +7,7 @@
 // Internal to the companion library (and its tests): not installed.
 
 #include <QtCore/QJsonValue>
+#include <QtCore/QLatin1String>
 #include <QtCore/QPair>
 #include <QtCore/QString>
 #include <QtCore/QVector>
@@ -14,6 +15,10 @@
 namespace StateCodec {
 
 struct LoadError;
+
+// The names of a document's own entries, which come before its members.
+inline const QLatin1String ClassKey("class");
+inline const QLatin1String FormatKey("format");
 
 struct DocumentType
 {

@@ -1,5 +1,6 @@
 #include <model/state/modelstate.h>
 
+#include "documenttype.h"
 #include "documentwriter.h"
 #include "memberlists.h"
 
@@ -11,9 +12,6 @@
 using namespace StateCodec;
 
 namespace {
-
-const QLatin1String ClassKey("class");
-const QLatin1String FormatKey("format");
 
 template<typename T>
 QJsonObject saveDocument(const T &object)

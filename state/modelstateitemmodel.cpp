@@ -14,11 +14,10 @@
 #include <utility>
 #include <vector>
 
+using StateCodec::ClassKey;
 using StateCodec::DocumentType;
 
 namespace {
-
-const QLatin1String ClassKey("class");
 
 enum class Kind { Leaf, Array, Object };
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int DefaultDeviceCode = 0x320000;
+constexpr int DefaultBankPlayerCode = 0x320000;
 constexpr int BytesPerBank1 = 9;
 constexpr int BytesPerBank2 = 8;
 
@@ -29,7 +29,7 @@ int byteCount(int bankCount, int bytesPerBank)
 
 ModelBankPlayer::ModelBankPlayer()
 {
-    initParam(DefaultDeviceCode);
+    initParam(DefaultBankPlayerCode);
 }
 
 ModelBankPlayer::~ModelBankPlayer() = default;

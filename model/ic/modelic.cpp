@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int DefaultDeviceCode = 0x2D0001;
+constexpr int DefaultICCode = 0x2D0001;
 
 struct CapacityRow
 {
@@ -41,7 +41,7 @@ void appendDefaults(QList<T> &list, int capacity)
 
 ModelIC::ModelIC()
 {
-    initParam(DefaultDeviceCode);
+    initParam(DefaultICCode);
 }
 
 ModelIC::~ModelIC() = default;

@@ -13,7 +13,7 @@ namespace {
 using TreeBuilding::appendCopies;
 using TreeBuilding::count;
 
-constexpr int DefaultDeviceCode = 0x320000;
+constexpr int DefaultCalythCode = 0x320000;
 constexpr int TextSlotsPerSource = 8;
 
 // An owned container is swapped whole: the fresh one takes the slot, the old one is released.
@@ -28,7 +28,7 @@ void replaceOwned(T *&slot, T *fresh)
 
 ModelCalyth::ModelCalyth()
 {
-    initParam(DefaultDeviceCode);
+    initParam(DefaultCalythCode);
 }
 
 ModelCalyth::~ModelCalyth()

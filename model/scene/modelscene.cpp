@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int DefaultDeviceCode = 0x320000;
+constexpr int DefaultSceneCode = 0x320000;
 
 using TreeBuilding::appendCopies;
 using TreeBuilding::count;
@@ -34,7 +34,7 @@ void releaseOwned(ModelScene &model)
 
 ModelScene::ModelScene()
 {
-    initParam(DefaultDeviceCode);
+    initParam(DefaultSceneCode);
 }
 
 ModelScene::~ModelScene()
