@@ -377,8 +377,10 @@ private:
                        "LC_ALL=C.UTF-8 TMPDIR=/none exec \"$0\" "
                            + expand(line),
                        MODELINFO_PATH, folder});
-        if (!process.waitForFinished(60000))
+        if (!process.waitForFinished(60000)) {
+            process.kill(); // qFatal() skips the destructor, which would leave the tool running
             qFatal("modelinfo %s did not finish", qPrintable(line));
+        }
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput(), process.readAllStandardError()};
     }
